@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+#include <cstdint>
+#include <vector>
+
+// The process's one MIDI input and one MIDI output port. The device numbers themselves are the
+// InputPort and OutputPort settings (-1 is the MIDI mapper).
+
+inline constexpr int inputBufferCount = 30;
+inline constexpr DWORD inputBufferSize = 32000;
+
+struct InputBuffer {
+    HGLOBAL headerBlock = nullptr;
+    MIDIHDR* header = nullptr;
+    HGLOBAL dataBlock = nullptr;
+    char* data = nullptr;
+};
+
+struct MidiState {
+    UINT inputDeviceCount = 0;
+    UINT outputDeviceCount = 0;
+    HMIDIIN input = nullptr;
+    HMIDIOUT output = nullptr;
+    bool inputOpen = false;
+    bool outputOpen = false;
+    InputBuffer inputBuffers[inputBufferCount];
+    std::int32_t continuationCount = 0;
+    unsigned char makerByte = 0;
+    // Device number of each port list entry, so list positions and devices stay in step even
+    // when a device's capabilities cannot be read and it gets no entry.
+    std::vector<int> inputListDevices;
+    std::vector<int> outputListDevices;
+};
+
+extern MidiState midi;
+
+void FillPortLists(HWND window);
+void AllocateInputBuffers();
+void FreeInputBuffers();
+void OpenInput(HWND window);
+void CloseInput();
+// A null window sends the output's completions to OutputCompletion (the command-line send).
+void OpenOutput(HWND window);
+void CloseOutput();
+void ChangeInputDevice(HWND window, int device);
+void ChangeOutputDevice(HWND window, int device);
+// The Manager's handling of one returned input buffer (MM_MIM_LONGDATA).
+void ReceiveBuffer(HWND window, MIDIHDR* header);

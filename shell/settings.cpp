@@ -1,0 +1,3 @@
+#include "shell/settings.h"
+
+Settings settings;
