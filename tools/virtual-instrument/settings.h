@@ -1,0 +1,35 @@
+#pragma once
+// The instrument's behaviour, chosen from outside the program under test: environment
+// variables, or NAME=value lines of midimap.ini beside the driver for those not set.
+#include "tools/virtual-instrument/instrument.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vi {
+
+struct Settings {
+    InstrumentMode mode = InstrumentMode::M1; // TALVANE_VI_MODE = m1 | loopback | silent
+    int channel = 1;                          // TALVANE_VI_CHANNEL = 1..16
+    bool wireSpeed = false;                   // TALVANE_VI_WIRE_SPEED = 1 (0 = off)
+    int dropEvery = 0;                        // TALVANE_VI_DROP_EVERY = N (0 = none)
+    bool failOpenIn = false;                  // TALVANE_VI_FAIL_OPEN = in | out | both
+    bool failOpenOut = false;
+    std::string logPath; // TALVANE_VI_LOG; empty: no log
+    // One text per value that could not be used (the default stands in for it).
+    std::vector<std::string> problems;
+};
+
+// Looks a name up; nothing when it is not set (or set to an empty text).
+using SettingSource = std::function<std::optional<std::string>(const std::string& name)>;
+
+Settings ReadSettings(const SettingSource& environment, std::string_view iniText);
+
+// The value of NAME in NAME=value lines (names ignore case; blank lines and lines starting with
+// ';' or '#' are skipped; spaces around names and values are dropped).
+std::optional<std::string> IniValue(std::string_view iniText, std::string_view name);
+
+} // namespace vi
