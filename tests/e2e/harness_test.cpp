@@ -130,6 +130,15 @@ TEST(Waiting, WaitsForTheProgramFailTheTestOnTimeout) {
     EXPECT_TRUE(e2e::IsRunning(program));
 }
 
+TEST(Waiting, WaitForAWindowEndsWhenTheProgramHasEnded) {
+    e2e::Program program = e2e::Launch({.program = "HarnessFixture.exe", .arguments = "exit 9"});
+    ASSERT_TRUE(program);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_NONFATAL_FAILURE(e2e::WaitForWindowOf(program, {.className = "HarnessFixture"}),
+                            "the program ended with exit code 9");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+}
+
 // ---- Starting and ending ---------------------------------------------------------------------
 
 std::string ReportLine(const std::string& report, const std::string& name) {

@@ -204,13 +204,15 @@ std::optional<MessageBoxInfo> WaitForMessageBox(const Program& program,
             for (HWND window : FindWindowsOf(program, query))
                 if (IsMessageBox(window))
                     return (found = window) != nullptr;
-            return false;
+            return !IsRunning(program);
         },
         "a message box" + (query.caption ? " with caption \"" + *query.caption + "\"" : "") +
             " appears",
         timeout);
-    if (!appeared) {
-        ADD_FAILURE() << appeared.message() << "\nwindows of the program:\n"
+    if (!found) {
+        ADD_FAILURE() << (appeared ? "no message box appeared: " + HowItEnded(program)
+                                   : std::string(appeared.message()))
+                      << "\nwindows of the program:\n"
                       << DescribeWindows(program) << "screen: " << SaveFailureScreenshot();
         return std::nullopt;
     }

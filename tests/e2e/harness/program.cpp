@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 namespace e2e {
 
@@ -228,6 +229,17 @@ bool IsRunning(const Program& program) {
     if (program.process && WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT)
         return true;
     return !ProcessIds(program).empty();
+}
+
+std::string HowItEnded(const Program& program) {
+    if (IsRunning(program))
+        return "the program still runs";
+    DWORD code = 0;
+    if (!program.process || !GetExitCodeProcess(program.process, &code))
+        return "the program has ended";
+    std::ostringstream text;
+    text << "the program ended with exit code " << code << " (0x" << std::hex << code << ")";
+    return text.str();
 }
 
 std::optional<DWORD> WaitForExit(HANDLE process, Milliseconds timeout) {

@@ -75,6 +75,9 @@ Program Launch(const LaunchOptions& options = {});
 std::vector<DWORD> ProcessIds(const Program& program);
 bool IsRunning(const Program& program);
 
+// "the program ended with exit code N" (or that it still runs), for failure messages.
+std::string HowItEnded(const Program& program);
+
 // Waits until the started process ends and returns its exit code; on timeout records a test
 // failure and returns nothing.
 std::optional<DWORD> WaitForExit(const Program& program, Milliseconds timeout = kDefaultTimeout);

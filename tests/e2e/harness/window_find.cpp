@@ -35,6 +35,24 @@ std::vector<HWND> WindowsOf(const Program& program) {
     return search.windows;
 }
 
+// The caption of a top-level window as the system keeps it: no message goes to the program, so
+// a busy program cannot stall the search.
+std::string Caption(HWND window) {
+    wchar_t text[1024];
+    int length = GetWindowTextW(window, text, 1024);
+    return Narrow(std::wstring_view(text, length > 0 ? static_cast<size_t>(length) : 0));
+}
+
+// A control's text for failure messages: asked briefly, without failing when there is no answer.
+std::string QuickText(HWND window) {
+    wchar_t text[1024];
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                             200, &length))
+        return "(no answer)";
+    return Narrow(std::wstring_view(text, std::min<size_t>(length, 1023)));
+}
+
 bool Matches(HWND window, const WindowQuery& query) {
     if (query.visibleOnly && !IsWindowVisible(window))
         return false;
@@ -42,7 +60,7 @@ bool Matches(HWND window, const WindowQuery& query) {
         return false;
     if (!query.className.empty() && ClassOf(window) != query.className)
         return false;
-    if (query.caption && Text(window) != *query.caption)
+    if (query.caption && Caption(window) != *query.caption)
         return false;
     return true;
 }
@@ -61,9 +79,11 @@ std::string Describe(const WindowQuery& query) {
 
 std::string Line(HWND window) {
     std::ostringstream line;
-    line << window << " class=\"" << ClassOf(window) << "\" text=\"" << Text(window) << "\"";
-    if (int id = GetDlgCtrlID(window); GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
-        line << " id=" << id;
+    bool child = GetWindowLongA(window, GWL_STYLE) & WS_CHILD;
+    line << window << " class=\"" << ClassOf(window) << "\" text=\""
+         << (child ? QuickText(window) : Caption(window)) << "\"";
+    if (child)
+        line << " id=" << GetDlgCtrlID(window);
     line << (IsWindowVisible(window) ? " visible" : " hidden");
     if (!IsWindowEnabled(window))
         line << " disabled";
@@ -94,13 +114,18 @@ HWND FindWindowOf(const Program& program, const WindowQuery& query) {
 
 HWND WaitForWindowOf(const Program& program, const WindowQuery& query, Milliseconds timeout) {
     HWND found = nullptr;
-    auto appeared = WaitUntil([&] { return (found = FindWindowOf(program, query)) != nullptr; },
-                              Describe(query), timeout);
-    if (!appeared)
-        ADD_FAILURE() << appeared.message() << "\nwindows of the program:\n"
+    // A program that has ended will not open the window: fail at once, with its exit code.
+    auto appeared = WaitUntil(
+        [&] { return (found = FindWindowOf(program, query)) != nullptr || !IsRunning(program); },
+        Describe(query), timeout);
+    if (!found) {
+        ADD_FAILURE() << (appeared ? "no " + Describe(query) + " appeared: " + HowItEnded(program)
+                                   : std::string(appeared.message()))
+                      << "\nwindows of the program:\n"
                       << DescribeWindows(program) << "screen: " << SaveFailureScreenshot();
-    else
-        SettleWindow(found);
+        return nullptr;
+    }
+    SettleWindow(found);
     return found;
 }
 
