@@ -76,6 +76,34 @@ TEST(InstrumentLog, LeavesOutTheLineStillBeingWritten) {
     EXPECT_EQ(log.entries[0].event, "open-out");
 }
 
+TEST(InstrumentLog, ReadsWhatTheVirtualInstrumentWrites) {
+    // Channel 3 makes F0 42 32 ... a request to the M1 itself: the instrument's note about the
+    // request shows that the settings reached it. The program runs from a copy of the program
+    // folder, so the instrument is the copy of midimap.dll beside it.
+    e2e::Program program = e2e::Launch({.program = "HarnessFixture.exe",
+                                        .arguments = "midi",
+                                        .separateProgramFolder = true,
+                                        .instrument = {.mode = "m1", .channel = 3}});
+    ASSERT_TRUE(program);
+    EXPECT_EQ(e2e::WaitForExit(program), 0u);
+    auto request = e2e::HexBytes("F0 42 32 19 10 F7");
+    EXPECT_TRUE(e2e::WaitForLog(
+        program.instrumentLog,
+        [&](const std::vector<LogEntry>& entries) {
+            auto received = e2e::EventsNamed(entries, "recv");
+            auto done = e2e::EventsNamed(entries, "done");
+            auto notes = e2e::EventsNamed(entries, "note");
+            return received.size() == 1 && received[0].bytes == request && done.size() == 1 &&
+                   done[0].count == 6 &&
+                   std::any_of(notes.begin(), notes.end(),
+                               [](const LogEntry& note) {
+                                   return note.text.starts_with("dump request");
+                               }) &&
+                   !e2e::EventsNamed(entries, "close-out").empty();
+        },
+        "the dump request, its completion and the M1's note"));
+}
+
 TEST(InstrumentLog, WaitSucceedsOnlyWhenTheLogShowsIt) {
     std::string path = e2e::JoinPath(e2e::ScratchFolder(), "instrument.log");
     auto hasRecv = [](const std::vector<LogEntry>& entries) {
