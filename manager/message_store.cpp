@@ -1,0 +1,319 @@
+#include "manager/message_store.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+MessageStore store;
+
+namespace {
+
+// Copies between files go through chunks of this size, so joining costs no more memory than
+// one chunk whatever the size of the store.
+constexpr std::size_t copyChunkSize = 64000;
+
+void ReportLabel(LabelChange change, int index, const std::string& label) {
+    if (store.labelHook != nullptr)
+        store.labelHook(store.labelContext, change, index, label.c_str());
+}
+
+void ReportStoreFull() {
+    if (store.fullHook != nullptr)
+        store.fullHook(store.fullContext);
+}
+
+void OpenStoreFiles(ByteFile::Mode mode) {
+    store.dataFile = ByteFile(store.files.data, mode);
+    store.lengthFile = ByteFile(store.files.lengths, mode);
+}
+
+void CloseStoreFiles() {
+    store.dataFile.Close();
+    store.lengthFile.Close();
+}
+
+void DeleteSplitFiles() {
+    RemoveFile(store.files.beforeData);
+    RemoveFile(store.files.beforeLengths);
+    RemoveFile(store.files.afterData);
+    RemoveFile(store.files.afterLengths);
+}
+
+// Input that arrived while the store could not take it goes in now, in the order it came.
+void ReplayHeldInput() {
+    std::vector<HeldInput> pieces = std::move(store.held);
+    store.held.clear();
+    for (const HeldInput& piece : pieces) {
+        if (piece.commit)
+            CommitMessage(piece.length, piece.makerByte, piece.form);
+        else
+            AppendMessageBytes(piece.bytes.data(), static_cast<std::int64_t>(piece.bytes.size()));
+    }
+}
+
+// The bytes of a message still arriving sit at the end of the data file behind the committed
+// messages. Before the store files are closed for Save As or an edit they move into the held
+// input, so the message stays whole when the rest of it arrives.
+void MovePendingBytesToHeld() {
+    if (store.pendingBytes <= 0)
+        return;
+    store.dataFile.Flush();
+    HeldInput piece;
+    ByteFile data(store.files.data, ByteFile::Mode::read);
+    if (data.Skip(store.committedBytes)) {
+        piece.bytes.resize(static_cast<std::size_t>(store.pendingBytes));
+        piece.bytes.resize(data.Read(piece.bytes.data(), piece.bytes.size()));
+    }
+    data.Close();
+    store.dataFile.Close();
+    TruncateFile(store.files.data, store.committedBytes);
+    store.dataFile = ByteFile(store.files.data, ByteFile::Mode::append);
+    store.pendingBytes = 0;
+    if (!piece.bytes.empty())
+        store.held.push_back(std::move(piece));
+}
+
+// The stored lengths, read from the length file; a length file cut short (it lives in a folder
+// anyone can write to) reads as zero-length messages, and negative lengths as zero.
+std::vector<std::int32_t> ReadLengthTable() {
+    std::vector<std::int32_t> lengths(static_cast<std::size_t>(store.count), 0);
+    ByteFile file(store.files.lengths, ByteFile::Mode::read);
+    for (std::int32_t& length : lengths) {
+        if (!file.ReadInt32(length))
+            break;
+        length = std::max<std::int32_t>(length, 0);
+    }
+    return lengths;
+}
+
+void WriteLengths(ByteFile& file, const std::vector<std::int32_t>& lengths, std::size_t first,
+                  std::size_t last) {
+    for (std::size_t i = first; i < last; ++i)
+        file.WriteInt32(lengths[i]);
+}
+
+std::int64_t SumOfLengths(const std::vector<std::int32_t>& lengths, std::size_t first,
+                          std::size_t last) {
+    std::int64_t sum = 0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += lengths[i];
+    return sum;
+}
+
+// Appends a whole split-off part (data and lengths) to the store files; returns its data size.
+std::int64_t JoinPart(const std::string& dataName, const std::string& lengthName,
+                      std::vector<unsigned char>& buffer) {
+    ByteFile data(dataName, ByteFile::Mode::read);
+    ByteFile lengths(lengthName, ByteFile::Mode::read);
+    const std::int64_t copied =
+        CopyFileBytes(data, store.dataFile, -1, buffer.data(), buffer.size());
+    CopyFileBytes(lengths, store.lengthFile, -1, buffer.data(), buffer.size());
+    return copied;
+}
+
+} // namespace
+
+void BuildScratchFileNames(const std::string& tempFolder) {
+    store.files.lengths = tempFolder + "~temp.lst";
+    store.files.beforeData = tempFolder + "~tempbefore.syx";
+    store.files.beforeLengths = tempFolder + "~tempbefore.lst";
+    store.files.afterData = tempFolder + "~tempafter.syx";
+    store.files.afterLengths = tempFolder + "~tempafter.lst";
+    store.files.data = tempFolder + "~temp.syx";
+}
+
+void ResetStore() {
+    if (store.mode == StoreMode::split)
+        DeleteSplitFiles();
+    CloseStoreFiles();
+    OpenStoreFiles(ByteFile::Mode::create);
+    store.mode = StoreMode::writing;
+    store.count = 0;
+    store.committedBytes = 0;
+    store.pendingBytes = 0;
+    store.fullReported = false;
+    ReportLabel(LabelChange::clear, 0, "");
+    ReplayHeldInput();
+}
+
+void AppendMessageBytes(const unsigned char* bytes, std::int64_t n) {
+    if (n <= 0)
+        return;
+    switch (store.mode) {
+    case StoreMode::closed:
+        return;
+    case StoreMode::reading:
+    case StoreMode::split: {
+        HeldInput piece;
+        piece.bytes.assign(bytes, bytes + n);
+        store.held.push_back(std::move(piece));
+        return;
+    }
+    case StoreMode::writing:
+        break;
+    }
+    // A full store takes nothing more; CommitMessage tells the user. Nor can a message grow
+    // past what its 32-bit length can say.
+    if (store.count >= maxStoreMessages ||
+        store.pendingBytes + n > std::numeric_limits<std::int32_t>::max())
+        return;
+    store.dataFile.Write(bytes, static_cast<std::size_t>(n));
+    store.pendingBytes += n;
+}
+
+void CommitMessage(std::int32_t length, unsigned char makerByte, LabelForm form) {
+    switch (store.mode) {
+    case StoreMode::closed:
+        return;
+    case StoreMode::reading:
+    case StoreMode::split: {
+        HeldInput piece;
+        piece.commit = true;
+        piece.length = length;
+        piece.makerByte = makerByte;
+        piece.form = form;
+        store.held.push_back(std::move(piece));
+        return;
+    }
+    case StoreMode::writing:
+        break;
+    }
+    if (store.count >= maxStoreMessages) {
+        store.pendingBytes = 0;
+        if (!store.fullReported) {
+            store.fullReported = true;
+            ReportStoreFull();
+        }
+        return;
+    }
+    // The message is the bytes appended since the last commit. That is `length` unless the
+    // store was emptied while the message was still arriving; then only its remaining bytes are
+    // here, and the length recorded must say so or the store files would disagree.
+    const auto recorded = static_cast<std::int32_t>(store.pendingBytes);
+    store.lengthFile.WriteInt32(recorded);
+    store.committedBytes += recorded;
+    store.pendingBytes = 0;
+    ++store.count;
+    ReportLabel(LabelChange::append, store.count - 1, MessageLabel(recorded, makerByte, form));
+}
+
+int MessageCount() {
+    return store.count;
+}
+
+void OpenStoreForReading() {
+    if (store.mode == StoreMode::split)
+        CancelEdit();
+    MovePendingBytesToHeld();
+    CloseStoreFiles();
+    OpenStoreFiles(ByteFile::Mode::read);
+    store.mode = StoreMode::reading;
+}
+
+void ReopenStoreForWriting() {
+    CloseStoreFiles();
+    OpenStoreFiles(ByteFile::Mode::append);
+    store.mode = StoreMode::writing;
+    ReplayHeldInput();
+}
+
+void CloseStore() {
+    if (store.mode == StoreMode::split)
+        DeleteSplitFiles();
+    CloseStoreFiles();
+    store.mode = StoreMode::closed;
+    store.held.clear();
+    store.pendingBytes = 0;
+}
+
+void DeleteStoreFiles() {
+    CloseStoreFiles();
+    RemoveFile(store.files.data);
+    RemoveFile(store.files.lengths);
+}
+
+SplitOutcome SplitForEdit(int index, std::int32_t maxLength, std::vector<unsigned char>& message) {
+    message.clear();
+    if (store.mode == StoreMode::split)
+        CancelEdit();
+    else if (store.mode != StoreMode::writing)
+        ReopenStoreForWriting();
+    const int count = store.count;
+    if (index < 0 || index > count)
+        index = count;
+    if (index == count && count >= maxStoreMessages) {
+        ReportStoreFull();
+        return SplitOutcome::storeFull;
+    }
+    store.dataFile.Flush();
+    store.lengthFile.Flush();
+    const std::vector<std::int32_t> lengths = ReadLengthTable();
+    const auto edited = static_cast<std::size_t>(index);
+    if (index < count && lengths[edited] > maxLength)
+        return SplitOutcome::tooLong;
+
+    MovePendingBytesToHeld();
+    CloseStoreFiles();
+    // Split files left behind by an earlier run must not be joined into this store.
+    DeleteSplitFiles();
+    std::vector<unsigned char> buffer(copyChunkSize);
+    ByteFile data(store.files.data, ByteFile::Mode::read);
+    const std::int64_t beforeBytes = SumOfLengths(lengths, 0, edited);
+    if (index > 0) {
+        ByteFile beforeData(store.files.beforeData, ByteFile::Mode::create);
+        ByteFile beforeLengths(store.files.beforeLengths, ByteFile::Mode::create);
+        CopyFileBytes(data, beforeData, beforeBytes, buffer.data(), buffer.size());
+        WriteLengths(beforeLengths, lengths, 0, edited);
+    }
+    if (index < count) {
+        message.resize(static_cast<std::size_t>(lengths[edited]));
+        message.resize(data.Read(message.data(), message.size()));
+    }
+    if (index + 1 < count) {
+        ByteFile afterData(store.files.afterData, ByteFile::Mode::create);
+        ByteFile afterLengths(store.files.afterLengths, ByteFile::Mode::create);
+        const std::int64_t afterBytes = SumOfLengths(lengths, edited + 1, lengths.size());
+        CopyFileBytes(data, afterData, afterBytes, buffer.data(), buffer.size());
+        WriteLengths(afterLengths, lengths, edited + 1, lengths.size());
+    }
+    store.mode = StoreMode::split;
+    store.editIndex = index;
+    return SplitOutcome::split;
+}
+
+void CommitEdit(const unsigned char* bytes, std::int32_t n) {
+    if (store.mode != StoreMode::split)
+        return;
+    n = std::max<std::int32_t>(n, 0);
+    const int index = store.editIndex;
+    const int count = store.count;
+    OpenStoreFiles(ByteFile::Mode::create);
+    std::vector<unsigned char> buffer(copyChunkSize);
+    std::int64_t total = 0;
+    if (index > 0)
+        total += JoinPart(store.files.beforeData, store.files.beforeLengths, buffer);
+    store.dataFile.Write(bytes, static_cast<std::size_t>(n));
+    store.lengthFile.WriteInt32(n);
+    total += n;
+    const std::string label = MessageLabel(n, FindMakerByte(bytes, n), LabelForm::user);
+    if (index == count) {
+        ++store.count;
+        ReportLabel(LabelChange::append, index, label);
+    } else {
+        ReportLabel(LabelChange::replace, index, label);
+    }
+    if (index + 1 < count)
+        total += JoinPart(store.files.afterData, store.files.afterLengths, buffer);
+    DeleteSplitFiles();
+    store.committedBytes = total;
+    store.pendingBytes = 0;
+    store.mode = StoreMode::writing;
+    ReplayHeldInput();
+}
+
+void CancelEdit() {
+    if (store.mode != StoreMode::split)
+        return;
+    DeleteSplitFiles();
+    ReopenStoreForWriting();
+}
