@@ -17,6 +17,9 @@ struct FileList {
     std::vector<std::string> names;
     FileListHook hook = nullptr;
     void* context = nullptr;
+    // The format chosen at the last Save As (1 Brevikorlando, 2 standard, 3 Brevikorlando 1.0),
+    // offered first at the next one.
+    int saveFilterPosition = 1;
 };
 
 extern FileList fileList;

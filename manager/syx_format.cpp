@@ -86,18 +86,23 @@ SyxOpenResult OpenSyxFile(const std::string& path, SyxFile& syx) {
     return SyxOpenResult::opened;
 }
 
-bool ReadSyxMessage(SyxFile& syx, std::int32_t length, std::vector<unsigned char>& message) {
-    message.resize(static_cast<std::size_t>(std::max<std::int32_t>(length, 0)));
+bool ReadSyxBytes(SyxFile& syx, unsigned char* into, std::int32_t length) {
+    const auto wanted = static_cast<std::size_t>(std::max<std::int32_t>(length, 0));
     std::size_t done = 0;
-    while (done < message.size()) {
-        const std::size_t step = std::min(readChunkSize, message.size() - done);
-        const std::size_t got = syx.file.Read(message.data() + done, step);
+    while (done < wanted) {
+        const std::size_t step = std::min(readChunkSize, wanted - done);
+        const std::size_t got = syx.file.Read(into + done, step);
         done += got;
         if (got < step)
             break;
     }
     ++syx.position;
-    return done == message.size();
+    return done == wanted;
+}
+
+bool ReadSyxMessage(SyxFile& syx, std::int32_t length, std::vector<unsigned char>& message) {
+    message.resize(static_cast<std::size_t>(std::max<std::int32_t>(length, 0)));
+    return ReadSyxBytes(syx, message.data(), length);
 }
 
 SyxReadResult ReadSyxFileIntoStore(const std::string& path) {

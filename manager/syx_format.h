@@ -54,6 +54,8 @@ SyxOpenResult OpenSyxFile(const std::string& path, SyxFile& syx);
 // Reads the next `length` bytes of the file (the next message) into `message`; false when the
 // file ends first.
 bool ReadSyxMessage(SyxFile& syx, std::int32_t length, std::vector<unsigned char>& message);
+// The same into a block of at least `length` bytes.
+bool ReadSyxBytes(SyxFile& syx, unsigned char* into, std::int32_t length);
 
 enum class SyxReadResult {
     read,       // every message of the file is in the store

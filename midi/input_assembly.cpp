@@ -35,6 +35,17 @@ void AssembleInputBuffer(const unsigned char* bytes, std::uint32_t recorded,
     }
     const std::int64_t length =
         static_cast<std::int64_t>(bufferLength) * continuationCount + recorded;
-    CommitMessage(static_cast<std::int32_t>(length), makerByte, LabelForm::received);
+    // Between messages before the commit: telling the user the store is full runs a message
+    // loop, and the next buffer handled there starts a message of its own.
     continuationCount = 0;
+    CommitMessage(static_cast<std::int32_t>(length), makerByte, LabelForm::received);
+}
+
+void EndMessageInProgress(std::uint32_t bufferLength, std::int32_t& continuationCount,
+                          unsigned char makerByte) {
+    if (continuationCount == 0)
+        return;
+    const std::int64_t length = static_cast<std::int64_t>(bufferLength) * continuationCount;
+    continuationCount = 0;
+    CommitMessage(static_cast<std::int32_t>(length), makerByte, LabelForm::received);
 }

@@ -14,3 +14,9 @@
 void AssembleInputBuffer(const unsigned char* bytes, std::uint32_t recorded,
                          std::uint32_t bufferLength, std::int32_t& continuationCount,
                          unsigned char& makerByte);
+
+// Ends the message being received with the bytes that have arrived, when the input port closes
+// in the middle of it: those bytes stay one message of their own instead of being joined to the
+// first message received after the port opens again.
+void EndMessageInProgress(std::uint32_t bufferLength, std::int32_t& continuationCount,
+                          unsigned char makerByte);

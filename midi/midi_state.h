@@ -45,5 +45,19 @@ void OpenOutput(HWND window);
 void CloseOutput();
 void ChangeInputDevice(HWND window, int device);
 void ChangeOutputDevice(HWND window, int device);
-// The Manager's handling of one returned input buffer (MM_MIM_LONGDATA).
+// The Manager's handling of one returned input buffer (MM_MIM_LONGDATA): its bytes go into the
+// message store, and the buffer is queued again.
 void ReceiveBuffer(HWND window, MIDIHDR* header);
+
+// The return protocol every module follows for a buffer the input hands back. TakeReturnedBuffer
+// is false for a buffer that must be left alone: one that came back empty (the input was reset),
+// is not one of the 30 input buffers, or has been queued again already. Otherwise the buffer is
+// unprepared and its dwBytesRecorded bytes at lpData are the caller's to use; the caller then
+// hands it to RequeueInputBuffer, which queues it again while the input is open.
+bool TakeReturnedBuffer(MIDIHDR* header);
+void RequeueInputBuffer(MIDIHDR* header);
+
+// The device number behind a position of the port lists filled last (combo boxes 105 and 106);
+// a position outside the list gives the current device, so nothing changes.
+int InputDeviceAtPosition(int position);
+int OutputDeviceAtPosition(int position);

@@ -107,3 +107,16 @@ TEST_F(InputAssemblyTest, ManyShortMessagesInARow) {
     EXPECT_EQ(list.labels.size(), 50u);
     EXPECT_EQ(list.labels[1], "6 bytes [Roland]");
 }
+
+TEST_F(InputAssemblyTest, PortClosedInTheMiddleOfAMessageKeepsWhatArrived) {
+    Bytes head = MakeMessage(32000, 0x47);
+    head.back() = 0x00;
+    Return(head);
+    EndMessageInProgress(bufferSize, continuationCount, makerByte);
+    EXPECT_EQ(continuationCount, 0);
+    EndMessageInProgress(bufferSize, continuationCount, makerByte); // nothing in progress now
+    const Bytes next = MakeMessage(12, 0x41);
+    Receive(next);
+    EXPECT_EQ(StoredMessages(), (std::vector<Bytes>{head, next}));
+    EXPECT_EQ(list.labels, (std::vector<std::string>{"32000 bytes [Akai]", "12 bytes [Roland]"}));
+}

@@ -1,0 +1,21 @@
+#include "midi/midi_errors.h"
+
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr UINT errorTextSize = 100;
+
+} // namespace
+
+void ReportMidiInError(const char* caption, MMRESULT code) {
+    char text[errorTextSize] = {};
+    midiInGetErrorTextA(code, text, errorTextSize);
+    MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
+}
+
+void ReportMidiOutError(const char* caption, MMRESULT code) {
+    char text[errorTextSize] = {};
+    midiOutGetErrorTextA(code, text, errorTextSize);
+    MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
+}

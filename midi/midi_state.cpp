@@ -1,0 +1,3 @@
+#include "midi/midi_state.h"
+
+MidiState midi;

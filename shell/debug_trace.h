@@ -1,0 +1,4 @@
+#pragma once
+
+// Appends a line to the debug trace.
+void DebugTrace(const char* text);
