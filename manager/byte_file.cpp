@@ -106,6 +106,40 @@ bool ByteFile::WriteInt32(std::int32_t value) {
     return Write(raw, sizeof raw);
 }
 
+bool ByteFile::ReadInt32Array(std::vector<std::int32_t>& values, std::size_t count) {
+    std::vector<unsigned char> raw(4 * count);
+    const std::size_t got = Read(raw.data(), raw.size()) / 4;
+    values.resize(got);
+    for (std::size_t i = 0; i < got; ++i) {
+        const unsigned char* b = raw.data() + 4 * i;
+        const std::uint32_t bits =
+            static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+        values[i] = static_cast<std::int32_t>(bits);
+    }
+    return got == count;
+}
+
+bool ByteFile::WriteInt32Array(const std::int32_t* values, std::size_t count) {
+    std::vector<unsigned char> raw(4 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto bits = static_cast<std::uint32_t>(values[i]);
+        for (std::size_t byte = 0; byte < 4; ++byte)
+            raw[4 * i + byte] = static_cast<unsigned char>((bits >> (8 * byte)) & 0xFF);
+    }
+    return Write(raw.data(), raw.size());
+}
+
+bool ByteFile::Seek(std::int64_t offset) {
+    if (handle == nullptr || offset < 0)
+        return false;
+#ifdef _WIN32
+    return _fseeki64(handle, offset, SEEK_SET) == 0;
+#else
+    return fseeko(handle, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 bool ByteFile::Skip(std::int64_t count) {
     unsigned char discard[4096];
     while (count > 0) {
@@ -153,5 +187,11 @@ void RemoveFile(const std::string& path) {
 bool TruncateFile(const std::string& path, std::int64_t size) {
     std::error_code error;
     std::filesystem::resize_file(PathOf(path), static_cast<std::uintmax_t>(size), error);
+    return !error;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::rename(PathOf(from), PathOf(to), error);
     return !error;
 }

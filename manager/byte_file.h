@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The files of the message store and the .syx files are plain byte files. A file that could not
 // be opened is an empty ByteFile: reads through it give nothing and writes fail, so callers need
@@ -32,11 +33,17 @@ class ByteFile {
 
     bool ReadInt16(std::int16_t& value);
     bool ReadInt32(std::int32_t& value);
+    // Reads `count` little-endian 32-bit values in one go; on a short read only the values that
+    // arrived are kept and false is returned.
+    bool ReadInt32Array(std::vector<std::int32_t>& values, std::size_t count);
+    bool WriteInt32Array(const std::int32_t* values, std::size_t count);
     bool WriteInt16(std::int16_t value);
     bool WriteInt32(std::int32_t value);
 
     // Moves the read position forward by `count` bytes.
     bool Skip(std::int64_t count);
+    // Moves the read position to `offset` from the start.
+    bool Seek(std::int64_t offset);
 
   private:
     std::FILE* handle = nullptr;
@@ -53,3 +60,5 @@ bool FileExists(const std::string& path);
 void RemoveFile(const std::string& path);
 // Cuts the file at `path` to `size` bytes.
 bool TruncateFile(const std::string& path, std::int64_t size);
+// Gives the file at `from` the name `to`, replacing a file of that name.
+bool RenameFile(const std::string& from, const std::string& to);

@@ -22,7 +22,19 @@ void ReportStoreFull() {
         store.fullHook(store.fullContext);
 }
 
+// A scratch file made anew: the old one is deleted rather than cut to nothing, which costs the
+// file system far less than rewriting a truncated file.
+ByteFile CreateAnew(const std::string& path) {
+    RemoveFile(path);
+    return ByteFile(path, ByteFile::Mode::create);
+}
+
 void OpenStoreFiles(ByteFile::Mode mode) {
+    if (mode == ByteFile::Mode::create) {
+        store.dataFile = CreateAnew(store.files.data);
+        store.lengthFile = CreateAnew(store.files.lengths);
+        return;
+    }
     store.dataFile = ByteFile(store.files.data, mode);
     store.lengthFile = ByteFile(store.files.lengths, mode);
 }
@@ -76,20 +88,13 @@ void MovePendingBytesToHeld() {
 // The stored lengths, read from the length file; a length file cut short (it lives in a folder
 // anyone can write to) reads as zero-length messages, and negative lengths as zero.
 std::vector<std::int32_t> ReadLengthTable() {
-    std::vector<std::int32_t> lengths(static_cast<std::size_t>(store.count), 0);
+    std::vector<std::int32_t> lengths;
     ByteFile file(store.files.lengths, ByteFile::Mode::read);
-    for (std::int32_t& length : lengths) {
-        if (!file.ReadInt32(length))
-            break;
+    file.ReadInt32Array(lengths, static_cast<std::size_t>(store.count));
+    lengths.resize(static_cast<std::size_t>(store.count), 0);
+    for (std::int32_t& length : lengths)
         length = std::max<std::int32_t>(length, 0);
-    }
     return lengths;
-}
-
-void WriteLengths(ByteFile& file, const std::vector<std::int32_t>& lengths, std::size_t first,
-                  std::size_t last) {
-    for (std::size_t i = first; i < last; ++i)
-        file.WriteInt32(lengths[i]);
 }
 
 std::int64_t SumOfLengths(const std::vector<std::int32_t>& lengths, std::size_t first,
@@ -109,6 +114,51 @@ std::int64_t JoinPart(const std::string& dataName, const std::string& lengthName
         CopyFileBytes(data, store.dataFile, -1, buffer.data(), buffer.size());
     CopyFileBytes(lengths, store.lengthFile, -1, buffer.data(), buffer.size());
     return copied;
+}
+
+// Turns the store file `from` into the split file `to` holding its first `keep` bytes. Renaming
+// and cutting spares copying the part in front of the edited message; should the rename fail,
+// the part is copied.
+void MoveToSplitFile(const std::string& from, const std::string& to, std::int64_t keep,
+                     std::vector<unsigned char>& buffer) {
+    if (RenameFile(from, to) && TruncateFile(to, keep))
+        return;
+    ByteFile source(from, ByteFile::Mode::read);
+    ByteFile target = CreateAnew(to);
+    CopyFileBytes(source, target, keep, buffer.data(), buffer.size());
+}
+
+// Joins the split store again with `message` at the edited position: the part in front of it
+// becomes the store files again, then the message and the part behind it follow.
+void Rejoin(const unsigned char* message, std::int32_t n) {
+    const int index = store.editIndex;
+    std::vector<unsigned char> buffer(copyChunkSize);
+    std::int64_t total = 0;
+    if (index > 0) {
+        RemoveFile(store.files.data);
+        RemoveFile(store.files.lengths);
+        if (!RenameFile(store.files.beforeData, store.files.data) ||
+            !RenameFile(store.files.beforeLengths, store.files.lengths)) {
+            OpenStoreFiles(ByteFile::Mode::create);
+            JoinPart(store.files.beforeData, store.files.beforeLengths, buffer);
+            CloseStoreFiles();
+        }
+        total = std::max<std::int64_t>(FileSizeOf(store.files.data), 0);
+        OpenStoreFiles(ByteFile::Mode::append);
+    } else {
+        OpenStoreFiles(ByteFile::Mode::create);
+    }
+    store.dataFile.Write(message, static_cast<std::size_t>(n));
+    store.lengthFile.WriteInt32(n);
+    total += n;
+    if (index + 1 < store.count)
+        total += JoinPart(store.files.afterData, store.files.afterLengths, buffer);
+    DeleteSplitFiles();
+    store.committedBytes = total;
+    store.pendingBytes = 0;
+    store.editMessage.clear();
+    store.editMessage.shrink_to_fit();
+    store.mode = StoreMode::writing;
 }
 
 } // namespace
@@ -257,25 +307,28 @@ SplitOutcome SplitForEdit(int index, std::int32_t maxLength, std::vector<unsigne
     // Split files left behind by an earlier run must not be joined into this store.
     DeleteSplitFiles();
     std::vector<unsigned char> buffer(copyChunkSize);
-    ByteFile data(store.files.data, ByteFile::Mode::read);
     const std::int64_t beforeBytes = SumOfLengths(lengths, 0, edited);
+    {
+        ByteFile data(store.files.data, ByteFile::Mode::read);
+        data.Seek(beforeBytes);
+        if (index < count) {
+            message.resize(static_cast<std::size_t>(lengths[edited]));
+            message.resize(data.Read(message.data(), message.size()));
+        }
+        if (index + 1 < count) {
+            ByteFile afterData = CreateAnew(store.files.afterData);
+            ByteFile afterLengths = CreateAnew(store.files.afterLengths);
+            const std::int64_t afterBytes = SumOfLengths(lengths, edited + 1, lengths.size());
+            CopyFileBytes(data, afterData, afterBytes, buffer.data(), buffer.size());
+            afterLengths.WriteInt32Array(lengths.data() + edited + 1, lengths.size() - edited - 1);
+        }
+    }
     if (index > 0) {
-        ByteFile beforeData(store.files.beforeData, ByteFile::Mode::create);
-        ByteFile beforeLengths(store.files.beforeLengths, ByteFile::Mode::create);
-        CopyFileBytes(data, beforeData, beforeBytes, buffer.data(), buffer.size());
-        WriteLengths(beforeLengths, lengths, 0, edited);
+        MoveToSplitFile(store.files.data, store.files.beforeData, beforeBytes, buffer);
+        MoveToSplitFile(store.files.lengths, store.files.beforeLengths, 4 * std::int64_t{index},
+                        buffer);
     }
-    if (index < count) {
-        message.resize(static_cast<std::size_t>(lengths[edited]));
-        message.resize(data.Read(message.data(), message.size()));
-    }
-    if (index + 1 < count) {
-        ByteFile afterData(store.files.afterData, ByteFile::Mode::create);
-        ByteFile afterLengths(store.files.afterLengths, ByteFile::Mode::create);
-        const std::int64_t afterBytes = SumOfLengths(lengths, edited + 1, lengths.size());
-        CopyFileBytes(data, afterData, afterBytes, buffer.data(), buffer.size());
-        WriteLengths(afterLengths, lengths, edited + 1, lengths.size());
-    }
+    store.editMessage = message;
     store.mode = StoreMode::split;
     store.editIndex = index;
     return SplitOutcome::split;
@@ -286,34 +339,21 @@ void CommitEdit(const unsigned char* bytes, std::int32_t n) {
         return;
     n = std::max<std::int32_t>(n, 0);
     const int index = store.editIndex;
-    const int count = store.count;
-    OpenStoreFiles(ByteFile::Mode::create);
-    std::vector<unsigned char> buffer(copyChunkSize);
-    std::int64_t total = 0;
-    if (index > 0)
-        total += JoinPart(store.files.beforeData, store.files.beforeLengths, buffer);
-    store.dataFile.Write(bytes, static_cast<std::size_t>(n));
-    store.lengthFile.WriteInt32(n);
-    total += n;
     const std::string label = MessageLabel(n, FindMakerByte(bytes, n), LabelForm::user);
-    if (index == count) {
+    Rejoin(bytes, n);
+    if (index == store.count) {
         ++store.count;
         ReportLabel(LabelChange::append, index, label);
     } else {
         ReportLabel(LabelChange::replace, index, label);
     }
-    if (index + 1 < count)
-        total += JoinPart(store.files.afterData, store.files.afterLengths, buffer);
-    DeleteSplitFiles();
-    store.committedBytes = total;
-    store.pendingBytes = 0;
-    store.mode = StoreMode::writing;
     ReplayHeldInput();
 }
 
 void CancelEdit() {
     if (store.mode != StoreMode::split)
         return;
-    DeleteSplitFiles();
-    ReopenStoreForWriting();
+    const std::vector<unsigned char> message = std::move(store.editMessage);
+    Rejoin(message.data(), static_cast<std::int32_t>(message.size()));
+    ReplayHeldInput();
 }

@@ -55,6 +55,7 @@ struct MessageStore {
     std::int64_t committedBytes = 0; // sum of the stored lengths
     std::int64_t pendingBytes = 0;   // appended bytes of the message not yet committed
     int editIndex = 0;
+    std::vector<unsigned char> editMessage; // the edited message as it was, for CancelEdit
     bool fullReported = false;
     std::vector<HeldInput> held;
     LabelListHook labelHook = nullptr;
