@@ -1,0 +1,439 @@
+// The MIDI ports, input buffers and sending, end to end under Wine against the virtual
+// instrument (midimap.dll beside this program, device -1). A hidden window stands in for the
+// Manager: it opens the ports with itself as the notification window, holds the label list
+// (control 102) and the port lists (controls 105 and 106), and routes MM_MIM_LONGDATA to
+// ReceiveBuffer and MM_MOM_DONE to SendNextMessage.
+#include "manager_box_watch.h"
+
+#include "manager/message_store.h"
+#include "manager/store_list_box.h"
+#include "midi/midi_state.h"
+#include "midi/sysex_output.h"
+#include "shell/debug_trace.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+// The command-line send traces through the shell's debug trace; here the traces are counted.
+std::atomic<int> completionTraces{0};
+void DebugTrace(const char* text) {
+    if (std::string(text) == "!")
+        ++completionTraces;
+}
+
+namespace {
+
+constexpr int labelList = 102;
+constexpr int inputPortList = 105;
+constexpr int outputPortList = 106;
+
+// ---- The stand-in Manager window.
+
+LRESULT CALLBACK ManagerStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case MM_MIM_LONGDATA:
+        ReceiveBuffer(window, reinterpret_cast<MIDIHDR*>(lParam));
+        return 0;
+    case MM_MOM_DONE:
+        SendNextMessage();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateStandIn() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = ManagerStandIn;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "TransportTestWindow";
+        RegisterClassA(&windowClass);
+        registered = true;
+    }
+    const HWND window =
+        CreateWindowA("TransportTestWindow", "transport test", WS_OVERLAPPED, 0, 0, 300, 300,
+                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    CreateWindowA("LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 100, 100, window,
+                  reinterpret_cast<HMENU>(labelList), nullptr, nullptr);
+    CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window,
+                  reinterpret_cast<HMENU>(inputPortList), nullptr, nullptr);
+    CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window,
+                  reinterpret_cast<HMENU>(outputPortList), nullptr, nullptr);
+    return window;
+}
+
+double NowMs() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Handles window messages until `done` holds or `seconds` pass.
+template <typename Condition>
+bool PumpUntil(Condition done, double seconds) {
+    const double deadline = NowMs() + seconds * 1000.0;
+    while (!done()) {
+        if (NowMs() > deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return true;
+}
+
+void PumpFor(double seconds) {
+    PumpUntil([] { return false; }, seconds);
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void AppendInt32(Bytes& bytes, std::int32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(
+            static_cast<unsigned char>((static_cast<std::uint32_t>(value) >> shift) & 0xFF));
+}
+
+// A Brevikorlando-format file of `messages`.
+Bytes TaggedFile(const std::vector<Bytes>& messages) {
+    const std::string tag = "Brevikorlando+";
+    Bytes file(tag.begin(), tag.end());
+    Bytes description(100, 0);
+    std::snprintf(reinterpret_cast<char*>(description.data()), 100, "three");
+    file.insert(file.end(), description.begin(), description.end());
+    file.push_back(static_cast<unsigned char>(messages.size()));
+    file.push_back(0);
+    for (const Bytes& m : messages)
+        AppendInt32(file, static_cast<std::int32_t>(m.size()));
+    for (const Bytes& m : messages)
+        file.insert(file.end(), m.begin(), m.end());
+    return file;
+}
+
+// F0, maker, data bytes below 80 hex, F7: a message a MIDI cable carries unchanged.
+Bytes SysEx(std::size_t length, unsigned char maker, unsigned seed) {
+    Bytes message(length);
+    for (std::size_t i = 0; i < length; ++i)
+        message[i] = static_cast<unsigned char>((i * 5 + seed * 11) & 0x7F);
+    message.front() = 0xF0;
+    message[1] = maker;
+    message.back() = 0xF7;
+    return message;
+}
+
+std::string Hex(const Bytes& bytes) {
+    std::string text;
+    char pair[4];
+    for (const unsigned char b : bytes) {
+        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", b);
+        text += pair;
+    }
+    return text;
+}
+
+struct LogLine {
+    double ms = 0;
+    std::string event;
+    std::string rest;
+};
+
+class Loopback : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { boxes = new MessageBoxWatch; }
+    static void TearDownTestSuite() { delete boxes; }
+
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = std::string(temp) + "talvane-transport-" + name + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        logPath = folder + "vi.log";
+        DeleteFileA(logPath.c_str());
+        SetEnvironmentVariableA("TALVANE_VI_MODE", "loopback");
+        SetEnvironmentVariableA("TALVANE_VI_WIRE_SPEED", nullptr);
+        SetEnvironmentVariableA("TALVANE_VI_LOG", logPath.c_str());
+        settings.InputPort = -1;
+        settings.OutputPort = -1;
+        BuildScratchFileNames(folder);
+        window = CreateStandIn();
+        shell.currentModuleWindow = window;
+        AttachStoreLabelList(GetDlgItem(window, labelList));
+        boxes->Take();
+        completionTraces = 0;
+    }
+
+    void OpenPorts(bool outputWithWindow = true) {
+        AllocateInputBuffers();
+        FillPortLists(window);
+        OpenInput(window);
+        OpenOutput(outputWithWindow ? window : nullptr);
+        ResetStore();
+        ASSERT_TRUE(midi.inputOpen);
+        ASSERT_TRUE(midi.outputOpen);
+    }
+
+    void TearDown() override {
+        CloseInput();
+        CloseOutput();
+        PumpFor(0.1); // the buffers the reset returned come back empty and stay unqueued
+        CloseStore();
+        FreeInputBuffers();
+        DestroyWindow(window);
+        shell.currentModuleWindow = nullptr;
+        DeleteStoreFiles();
+        std::filesystem::remove_all(folder);
+        EXPECT_TRUE(boxes->Take().empty()) << "an unexpected message box was shown";
+    }
+
+    std::string Path(const std::string& name) const { return folder + name; }
+
+    std::vector<std::string> Labels() {
+        const HWND list = GetDlgItem(window, labelList);
+        std::vector<std::string> labels;
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[256] = {};
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            labels.emplace_back(text);
+        }
+        return labels;
+    }
+
+    std::vector<Bytes> StoredMessages() {
+        store.dataFile.Flush();
+        store.lengthFile.Flush();
+        const Bytes data = ReadBytes(store.files.data);
+        const Bytes lengths = ReadBytes(store.files.lengths);
+        std::vector<Bytes> messages;
+        std::size_t offset = 0;
+        for (std::size_t i = 0; i + 4 <= lengths.size(); i += 4) {
+            const std::size_t length = lengths[i] | lengths[i + 1] << 8 | lengths[i + 2] << 16 |
+                                       static_cast<std::size_t>(lengths[i + 3]) << 24;
+            if (offset + length > data.size())
+                break;
+            messages.emplace_back(data.begin() + static_cast<std::ptrdiff_t>(offset),
+                                  data.begin() + static_cast<std::ptrdiff_t>(offset + length));
+            offset += length;
+        }
+        EXPECT_EQ(offset, data.size());
+        return messages;
+    }
+
+    std::vector<LogLine> Log(const std::string& event) {
+        std::ifstream in(logPath);
+        std::vector<LogLine> lines;
+        for (std::string text; std::getline(in, text);) {
+            std::istringstream fields(text);
+            LogLine line;
+            fields >> line.ms >> line.event;
+            std::getline(fields, line.rest);
+            if (!line.rest.empty() && line.rest.front() == ' ')
+                line.rest.erase(0, 1);
+            if (line.event == event)
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // Sends the file at `path` through the window path and waits for the send to end and for
+    // `expected` messages to have come back into the store.
+    void SendAndReceive(const std::string& path, int expected, double seconds = 20) {
+        SendFile(path.c_str());
+        EXPECT_TRUE(shell.busy || sending.state == sendFinished);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return sending.state == sendFinished && MessageCount() >= expected; }, seconds));
+        PumpFor(0.1);
+        EXPECT_FALSE(shell.busy);
+    }
+
+    static MessageBoxWatch* boxes;
+    std::string folder;
+    std::string logPath;
+    HWND window = nullptr;
+};
+
+MessageBoxWatch* Loopback::boxes = nullptr;
+
+} // namespace
+
+TEST_F(Loopback, PortListsShowTheInstrumentAsTheMapper) {
+    OpenPorts();
+    for (const int id : {inputPortList, outputPortList}) {
+        const HWND list = GetDlgItem(window, id);
+        ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 1);
+        char name[64] = {};
+        SendMessageA(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
+        EXPECT_STREQ(name, "Talvane Virtual Instrument");
+        EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+    }
+    EXPECT_EQ(InputDeviceAtPosition(0), -1);
+    EXPECT_EQ(OutputDeviceAtPosition(0), -1);
+    EXPECT_EQ(InputDeviceAtPosition(5), -1); // outside the list: the current device
+}
+
+TEST_F(Loopback, ChoosingTheDeviceInUseDoesNotReopenThePort) {
+    OpenPorts();
+    const auto opensBefore = Log("open-in").size() + Log("open-out").size();
+    ChangeInputDevice(window, -1);
+    ChangeOutputDevice(window, -1);
+    EXPECT_EQ(Log("open-in").size() + Log("open-out").size(), opensBefore);
+    EXPECT_TRUE(Log("close-in").empty());
+}
+
+TEST_F(Loopback, ThreeMessageFileArrivesAsThreeMessagesPacedByTheOutput) {
+    OpenPorts();
+    const std::vector<Bytes> messages = {SysEx(24, 0x41, 1), SysEx(300, 0x42, 2),
+                                         SysEx(9, 0x7E, 3)};
+    WriteBytes(Path("three.syx"), TaggedFile(messages));
+    SendAndReceive(Path("three.syx"), 3);
+    EXPECT_EQ(StoredMessages(), messages);
+    EXPECT_EQ(Labels(),
+              (std::vector<std::string>{"24 bytes [Roland]", "300 bytes [Korg]", "9 bytes [7e]"}));
+
+    const auto received = Log("recv");
+    const auto done = Log("done");
+    ASSERT_EQ(received.size(), 3u);
+    ASSERT_EQ(done.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_EQ(received[k].rest, std::to_string(messages[k].size()) + " " + Hex(messages[k]));
+    for (std::size_t k = 0; k + 1 < 3; ++k)
+        EXPECT_GE(received[k + 1].ms - done[k].ms, 20.0)
+            << "message " << k + 2 << " started too soon after message " << k + 1;
+}
+
+TEST_F(Loopback, StandardFileGoesOutAsOneLongMessage) {
+    OpenPorts();
+    const Bytes file = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0x00, 0xF7};
+    WriteBytes(Path("ten.syx"), file);
+    SendAndReceive(Path("ten.syx"), 1);
+    const auto received = Log("recv");
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].rest, "10 " + Hex(file));
+    EXPECT_EQ(StoredMessages(), std::vector<Bytes>{file});
+    EXPECT_EQ(Labels(), std::vector<std::string>{"10 bytes [Yamaha]"});
+}
+
+TEST_F(Loopback, FullBufferEndingInF7IsNotJoinedToTheNextMessage) {
+    OpenPorts();
+    const std::vector<Bytes> messages = {SysEx(64000, 0x42, 4), SysEx(10, 0x43, 5)};
+    WriteBytes(Path("two.syx"), TaggedFile(messages));
+    SendAndReceive(Path("two.syx"), 2);
+    EXPECT_EQ(StoredMessages(), messages);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"64000 bytes [Korg]", "10 bytes [Yamaha]"}));
+}
+
+TEST_F(Loopback, CommandLinePathCountsCompletionsAcrossThreads) {
+    OpenPorts(false);
+    const std::vector<Bytes> messages = {SysEx(12, 0x41, 6), SysEx(40, 0x42, 7)};
+    WriteBytes(Path("cmd.syx"), TaggedFile(messages));
+    SendFile(Path("cmd.syx").c_str());
+    // The loop of the command-line send: wait for the state to change, send the next message,
+    // count the completion off; end when the send has finished.
+    const double deadline = NowMs() + 10000;
+    int rounds = 0;
+    while (sending.state != sendFinished && NowMs() < deadline) {
+        if (sending.state == sendWaiting) {
+            Sleep(1);
+            continue;
+        }
+        SendNextMessage();
+        AcknowledgeCompletion();
+        ++rounds;
+    }
+    EXPECT_EQ(sending.state, sendFinished);
+    EXPECT_EQ(rounds, 2);
+    EXPECT_EQ(completionTraces, 2);
+    EXPECT_FALSE(shell.busy);
+    EXPECT_TRUE(PumpUntil([] { return MessageCount() == 2; }, 5));
+    EXPECT_EQ(StoredMessages(), messages);
+}
+
+TEST_F(Loopback, SecondSendWhileOneRunsIsIgnored) {
+    SetEnvironmentVariableA("TALVANE_VI_WIRE_SPEED", "1");
+    OpenPorts();
+    const std::vector<Bytes> messages = {SysEx(400, 0x41, 8), SysEx(400, 0x41, 9)};
+    WriteBytes(Path("slow.syx"), TaggedFile(messages));
+    SendFile(Path("slow.syx").c_str());
+    SendFile(Path("slow.syx").c_str());
+    EXPECT_TRUE(PumpUntil([] { return sending.state == sendFinished && MessageCount() == 2; }, 20));
+    PumpFor(0.2);
+    EXPECT_EQ(Log("recv").size(), 2u);
+    EXPECT_EQ(StoredMessages(), messages);
+}
+
+TEST_F(Loopback, DamagedOrMissingFilesSendNothingAndSaySo) {
+    OpenPorts();
+    Bytes damaged = TaggedFile({SysEx(50, 0x41, 1), SysEx(50, 0x41, 2)});
+    damaged.resize(damaged.size() - 1);
+    WriteBytes(Path("damaged.syx"), damaged);
+    SendFile(Path("damaged.syx").c_str());
+    EXPECT_EQ(sending.state, sendFinished);
+    EXPECT_FALSE(shell.busy);
+    SendFile(Path("missing.syx").c_str());
+    EXPECT_EQ(sending.state, sendFinished);
+    // An empty tagged file has nothing to send and ends at once, silently.
+    WriteBytes(Path("empty.syx"), TaggedFile({}));
+    SendFile(Path("empty.syx").c_str());
+    EXPECT_EQ(sending.state, sendFinished);
+    PumpFor(0.3);
+    EXPECT_TRUE(Log("recv").empty());
+    const auto shown = boxes->Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].caption, "Error");
+    EXPECT_NE(shown[0].text.find("damaged"), std::string::npos) << shown[0].text;
+    EXPECT_NE(shown[1].text.find("Couldn't open"), std::string::npos) << shown[1].text;
+}
+
+TEST_F(Loopback, ClosingTheInputReturnsEmptyBuffersThatAreNotStored) {
+    OpenPorts();
+    CloseInput();
+    PumpFor(0.3);
+    EXPECT_EQ(MessageCount(), 0);
+    EXPECT_EQ(Log("reset-in").size(), 1u);
+    // Opened again, the input receives as before.
+    OpenInput(window);
+    const Bytes message = SysEx(30, 0x47, 1);
+    WriteBytes(Path("one.syx"), message);
+    SendAndReceive(Path("one.syx"), 1);
+    EXPECT_EQ(StoredMessages(), std::vector<Bytes>{message});
+}
+
+TEST_F(Loopback, WireSpeedMessageOf70000BytesComesBackWhole) {
+    SetEnvironmentVariableA("TALVANE_VI_WIRE_SPEED", "1");
+    OpenPorts();
+    const Bytes message = SysEx(70000, 0x41, 12);
+    WriteBytes(Path("long.syx"), message);
+    SendAndReceive(Path("long.syx"), 1, 90);
+    EXPECT_EQ(MessageCount(), 1);
+    EXPECT_EQ(StoredMessages(), std::vector<Bytes>{message});
+    EXPECT_EQ(Labels(), std::vector<std::string>{"70000 bytes [Roland]"});
+    const auto sent = Log("send");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().rest.substr(0, 6), "70000 ");
+}
