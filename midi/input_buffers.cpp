@@ -77,7 +77,7 @@ bool TakeReturnedBuffer(MIDIHDR* header) {
 void RequeueInputBuffer(MIDIHDR* header) {
     header->dwBytesRecorded = 0;
     // A closed port queues all its buffers again when it opens.
-    if (!midi.inputOpen)
+    if (!midi.inputOpen || midi.inputClosing)
         return;
     MMRESULT result = midiInPrepareHeader(midi.input, header, sizeof(MIDIHDR));
     if (result != MMSYSERR_NOERROR)

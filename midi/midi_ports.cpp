@@ -39,8 +39,7 @@ void AddInputDevice(HWND window, HWND list, int device) {
 void AddOutputDevice(HWND list, int device) {
     MIDIOUTCAPSA caps{};
     if (midiOutGetDevCapsA(DeviceId(device), &caps, sizeof caps) != MMSYSERR_NOERROR) {
-        if (device != mapperDevice)
-            MessageBeep(MB_OK);
+        MessageBeep(MB_OK);
         return;
     }
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caps.szPname));
@@ -56,6 +55,19 @@ int DeviceAt(const std::vector<int>& devices, int position, int current) {
     if (position < 0 || position >= static_cast<int>(devices.size()))
         return current;
     return devices[static_cast<std::size_t>(position)];
+}
+
+// The reset hands back every queued buffer, the one being filled with the bytes it holds. Their
+// notices are handled now, while the port is still open, so a message cut short by closing keeps
+// all its bytes as one message rather than leaving its last part to arrive after it was ended.
+void TakeBuffersReturnedByReset() {
+    if (midi.inputWindow == nullptr)
+        return;
+    midi.inputClosing = true;
+    MSG message;
+    while (PeekMessageA(&message, midi.inputWindow, MM_MIM_LONGDATA, MM_MIM_LONGDATA, PM_REMOVE))
+        DispatchMessageA(&message);
+    midi.inputClosing = false;
 }
 
 } // namespace
@@ -97,6 +109,7 @@ void OpenInput(HWND window) {
         return;
     }
     midi.inputOpen = true;
+    midi.inputWindow = window;
     midi.continuationCount = 0;
     for (InputBuffer& buffer : midi.inputBuffers) {
         if (buffer.header == nullptr)
@@ -118,10 +131,11 @@ void OpenInput(HWND window) {
 void CloseInput() {
     if (!midi.inputOpen)
         return;
-    EndMessageInProgress(inputBufferSize, midi.continuationCount, midi.makerByte);
     MMRESULT result = midiInReset(midi.input);
     if (result != MMSYSERR_NOERROR)
         ReportMidiInError("CID/InReset Error", result);
+    TakeBuffersReturnedByReset();
+    EndMessageInProgress(inputBufferSize, midi.continuationCount, midi.makerByte);
     for (InputBuffer& buffer : midi.inputBuffers) {
         if (buffer.header == nullptr)
             continue;

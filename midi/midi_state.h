@@ -27,6 +27,10 @@ struct MidiState {
     InputBuffer inputBuffers[inputBufferCount];
     std::int32_t continuationCount = 0;
     unsigned char makerByte = 0;
+    // The window the input reports to, and whether the input is being closed (buffers handed back
+    // then are not queued again).
+    HWND inputWindow = nullptr;
+    bool inputClosing = false;
     // Device number of each port list entry, so list positions and devices stay in step even
     // when a device's capabilities cannot be read and it gets no entry.
     std::vector<int> inputListDevices;
