@@ -72,7 +72,7 @@ void MovePendingBytesToHeld() {
     store.dataFile.Flush();
     HeldInput piece;
     ByteFile data(store.files.data, ByteFile::Mode::read);
-    if (data.Skip(store.committedBytes)) {
+    if (data.Seek(store.committedBytes)) {
         piece.bytes.resize(static_cast<std::size_t>(store.pendingBytes));
         piece.bytes.resize(data.Read(piece.bytes.data(), piece.bytes.size()));
     }
@@ -121,11 +121,25 @@ std::int64_t JoinPart(const std::string& dataName, const std::string& lengthName
 // the part is copied.
 void MoveToSplitFile(const std::string& from, const std::string& to, std::int64_t keep,
                      std::vector<unsigned char>& buffer) {
-    if (RenameFile(from, to) && TruncateFile(to, keep))
-        return;
+    if (RenameFile(from, to)) {
+        if (TruncateFile(to, keep))
+            return;
+        RenameFile(to, from);
+    }
     ByteFile source(from, ByteFile::Mode::read);
     ByteFile target = CreateAnew(to);
     CopyFileBytes(source, target, keep, buffer.data(), buffer.size());
+}
+
+// Makes the split file `from` the store file `to` again, by renaming or else by copying.
+void RestoreStoreFile(const std::string& from, const std::string& to,
+                      std::vector<unsigned char>& buffer) {
+    RemoveFile(to);
+    if (RenameFile(from, to))
+        return;
+    ByteFile source(from, ByteFile::Mode::read);
+    ByteFile target = CreateAnew(to);
+    CopyFileBytes(source, target, -1, buffer.data(), buffer.size());
 }
 
 // Joins the split store again with `message` at the edited position: the part in front of it
@@ -135,14 +149,8 @@ void Rejoin(const unsigned char* message, std::int32_t n) {
     std::vector<unsigned char> buffer(copyChunkSize);
     std::int64_t total = 0;
     if (index > 0) {
-        RemoveFile(store.files.data);
-        RemoveFile(store.files.lengths);
-        if (!RenameFile(store.files.beforeData, store.files.data) ||
-            !RenameFile(store.files.beforeLengths, store.files.lengths)) {
-            OpenStoreFiles(ByteFile::Mode::create);
-            JoinPart(store.files.beforeData, store.files.beforeLengths, buffer);
-            CloseStoreFiles();
-        }
+        RestoreStoreFile(store.files.beforeData, store.files.data, buffer);
+        RestoreStoreFile(store.files.beforeLengths, store.files.lengths, buffer);
         total = std::max<std::int64_t>(FileSizeOf(store.files.data), 0);
         OpenStoreFiles(ByteFile::Mode::append);
     } else {
@@ -175,6 +183,7 @@ void BuildScratchFileNames(const std::string& tempFolder) {
 void ResetStore() {
     if (store.mode == StoreMode::split)
         DeleteSplitFiles();
+    store.editMessage.clear();
     CloseStoreFiles();
     OpenStoreFiles(ByteFile::Mode::create);
     store.mode = StoreMode::writing;

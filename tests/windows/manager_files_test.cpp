@@ -334,3 +334,41 @@ TEST_F(ManagerFiles, FullStoreIsReportedOnce) {
     EXPECT_EQ(MessageCount(), maxStoreMessages);
     EXPECT_TRUE(ListTexts(Labels()).empty());
 }
+
+TEST_F(ManagerFiles, EditSplitAndJoinWorkOnWindowsFiles) {
+    std::vector<Bytes> messages;
+    for (unsigned char i = 0; i < 5; ++i) {
+        messages.push_back({0xF0, 0x41, i, static_cast<unsigned char>(i * 3), 0xF7});
+        AddMessage(messages.back());
+    }
+    const Bytes typed = {0xF0, 0x42, 0x01, 0xF7};
+    Bytes old;
+    ASSERT_EQ(SplitForEdit(2, 10000, old), SplitOutcome::split);
+    EXPECT_EQ(old, messages[2]);
+    EXPECT_EQ(ReadBytes(store.files.beforeLengths), (Bytes{5, 0, 0, 0, 5, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes(store.files.afterData).size(), 10u);
+    CommitEdit(typed.data(), 4);
+    messages[2] = typed;
+    ASSERT_EQ(SplitForEdit(4, 10000, old), SplitOutcome::split);
+    CancelEdit();
+    ASSERT_EQ(SplitForEdit(5, 10000, old), SplitOutcome::split);
+    CommitEdit(typed.data(), 4);
+    messages.push_back(typed);
+
+    store.dataFile.Flush();
+    store.lengthFile.Flush();
+    Bytes data;
+    Bytes lengths;
+    for (const Bytes& m : messages) {
+        data.insert(data.end(), m.begin(), m.end());
+        lengths.insert(lengths.end(), {static_cast<unsigned char>(m.size()), 0, 0, 0});
+    }
+    EXPECT_EQ(ReadBytes(store.files.data), data);
+    EXPECT_EQ(ReadBytes(store.files.lengths), lengths);
+    EXPECT_EQ(ListTexts(Labels()),
+              (std::vector<std::string>{"5 bytes [Roland]", "5 bytes [Roland]", "4 user [Korg]",
+                                        "5 bytes [Roland]", "5 bytes [Roland]", "4 user [Korg]"}));
+    for (const std::string& split : {store.files.beforeData, store.files.beforeLengths,
+                                     store.files.afterData, store.files.afterLengths})
+        EXPECT_EQ(GetFileAttributesA(split.c_str()), INVALID_FILE_ATTRIBUTES) << split;
+}
