@@ -7,7 +7,7 @@
 namespace {
 
 // Large enough that the many 4-byte length writes of a busy store cost little.
-constexpr std::size_t streamBufferSize = 64 * 1024;
+constexpr std::size_t streamBufferSize = 256 * 1024;
 
 const char* ModeText(ByteFile::Mode mode) {
     switch (mode) {
@@ -28,9 +28,13 @@ std::filesystem::path PathOf(const std::string& path) {
 
 } // namespace
 
-ByteFile::ByteFile(const std::string& path, Mode mode) {
+ByteFile::ByteFile(const std::string& path, Mode mode, bool bulk) {
     handle = std::fopen(path.c_str(), ModeText(mode));
-    if (handle != nullptr)
+    if (handle == nullptr)
+        return;
+    if (bulk)
+        std::setvbuf(handle, nullptr, _IONBF, 0);
+    else
         std::setvbuf(handle, nullptr, _IOFBF, streamBufferSize);
 }
 

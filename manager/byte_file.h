@@ -13,7 +13,9 @@ class ByteFile {
     enum class Mode { read, create, append };
 
     ByteFile() = default;
-    ByteFile(const std::string& path, Mode mode);
+    // A `bulk` file is read and written in large chunks only: its bytes go straight between the
+    // file and the caller's buffer instead of through a buffer of its own.
+    ByteFile(const std::string& path, Mode mode, bool bulk = false);
     ByteFile(ByteFile&& other) noexcept;
     ByteFile& operator=(ByteFile&& other) noexcept;
     ByteFile(const ByteFile&) = delete;

@@ -1,6 +1,6 @@
 #include "manager/maker_name.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
@@ -34,15 +34,17 @@ std::string MakerName(unsigned char makerByte) {
         if (maker.byte == makerByte)
             return maker.name;
     }
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(makerByte));
-    return hex;
+    char hex[4];
+    const auto written = std::to_chars(hex, hex + sizeof hex, makerByte, 16);
+    return std::string(hex, written.ptr);
 }
 
 std::string MessageLabel(std::int32_t length, unsigned char makerByte, LabelForm form) {
-    const char* pattern = form == LabelForm::user ? "%li user [%s]" : "%li bytes [%s]";
-    char label[64];
-    std::snprintf(label, sizeof label, pattern, static_cast<long>(length),
-                  MakerName(makerByte).c_str());
+    char number[16];
+    const auto written = std::to_chars(number, number + sizeof number, length);
+    std::string label(number, written.ptr);
+    label += form == LabelForm::user ? " user [" : " bytes [";
+    label += MakerName(makerByte);
+    label += ']';
     return label;
 }

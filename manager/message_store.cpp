@@ -9,8 +9,9 @@ MessageStore store;
 namespace {
 
 // Copies between files go through chunks of this size, so joining costs no more memory than
-// one chunk whatever the size of the store.
-constexpr std::size_t copyChunkSize = 64000;
+// one chunk whatever the size of the store. Larger than a file's own buffer, so the bytes pass
+// straight through it.
+constexpr std::size_t copyChunkSize = 512 * 1024;
 
 void ReportLabel(LabelChange change, int index, const std::string& label) {
     if (store.labelHook != nullptr)
@@ -24,19 +25,22 @@ void ReportStoreFull() {
 
 // A scratch file made anew: the old one is deleted rather than cut to nothing, which costs the
 // file system far less than rewriting a truncated file.
-ByteFile CreateAnew(const std::string& path) {
+ByteFile CreateAnew(const std::string& path, bool bulk = false) {
     RemoveFile(path);
-    return ByteFile(path, ByteFile::Mode::create);
+    return ByteFile(path, ByteFile::Mode::create, bulk);
 }
 
+// Open for appending, the store files take messages piece by piece; open for reading, they are
+// only ever copied in large chunks.
 void OpenStoreFiles(ByteFile::Mode mode) {
     if (mode == ByteFile::Mode::create) {
         store.dataFile = CreateAnew(store.files.data);
         store.lengthFile = CreateAnew(store.files.lengths);
         return;
     }
-    store.dataFile = ByteFile(store.files.data, mode);
-    store.lengthFile = ByteFile(store.files.lengths, mode);
+    const bool bulk = mode == ByteFile::Mode::read;
+    store.dataFile = ByteFile(store.files.data, mode, bulk);
+    store.lengthFile = ByteFile(store.files.lengths, mode, bulk);
 }
 
 void CloseStoreFiles() {
@@ -71,7 +75,7 @@ void MovePendingBytesToHeld() {
         return;
     store.dataFile.Flush();
     HeldInput piece;
-    ByteFile data(store.files.data, ByteFile::Mode::read);
+    ByteFile data(store.files.data, ByteFile::Mode::read, true);
     if (data.Seek(store.committedBytes)) {
         piece.bytes.resize(static_cast<std::size_t>(store.pendingBytes));
         piece.bytes.resize(data.Read(piece.bytes.data(), piece.bytes.size()));
@@ -89,7 +93,7 @@ void MovePendingBytesToHeld() {
 // anyone can write to) reads as zero-length messages, and negative lengths as zero.
 std::vector<std::int32_t> ReadLengthTable() {
     std::vector<std::int32_t> lengths;
-    ByteFile file(store.files.lengths, ByteFile::Mode::read);
+    ByteFile file(store.files.lengths, ByteFile::Mode::read, true);
     file.ReadInt32Array(lengths, static_cast<std::size_t>(store.count));
     lengths.resize(static_cast<std::size_t>(store.count), 0);
     for (std::int32_t& length : lengths)
@@ -108,8 +112,8 @@ std::int64_t SumOfLengths(const std::vector<std::int32_t>& lengths, std::size_t 
 // Appends a whole split-off part (data and lengths) to the store files; returns its data size.
 std::int64_t JoinPart(const std::string& dataName, const std::string& lengthName,
                       std::vector<unsigned char>& buffer) {
-    ByteFile data(dataName, ByteFile::Mode::read);
-    ByteFile lengths(lengthName, ByteFile::Mode::read);
+    ByteFile data(dataName, ByteFile::Mode::read, true);
+    ByteFile lengths(lengthName, ByteFile::Mode::read, true);
     const std::int64_t copied =
         CopyFileBytes(data, store.dataFile, -1, buffer.data(), buffer.size());
     CopyFileBytes(lengths, store.lengthFile, -1, buffer.data(), buffer.size());
@@ -126,8 +130,8 @@ void MoveToSplitFile(const std::string& from, const std::string& to, std::int64_
             return;
         RenameFile(to, from);
     }
-    ByteFile source(from, ByteFile::Mode::read);
-    ByteFile target = CreateAnew(to);
+    ByteFile source(from, ByteFile::Mode::read, true);
+    ByteFile target = CreateAnew(to, true);
     CopyFileBytes(source, target, keep, buffer.data(), buffer.size());
 }
 
@@ -137,8 +141,8 @@ void RestoreStoreFile(const std::string& from, const std::string& to,
     RemoveFile(to);
     if (RenameFile(from, to))
         return;
-    ByteFile source(from, ByteFile::Mode::read);
-    ByteFile target = CreateAnew(to);
+    ByteFile source(from, ByteFile::Mode::read, true);
+    ByteFile target = CreateAnew(to, true);
     CopyFileBytes(source, target, -1, buffer.data(), buffer.size());
 }
 
@@ -238,26 +242,40 @@ void CommitMessage(std::int32_t length, unsigned char makerByte, LabelForm form)
         break;
     }
     if (store.count >= maxStoreMessages) {
-        store.pendingBytes = 0;
+        DiscardMessageInProgress();
         if (!store.fullReported) {
             store.fullReported = true;
             ReportStoreFull();
         }
         return;
     }
-    // The message is the bytes appended since the last commit. That is `length` unless the
-    // store was emptied while the message was still arriving; then only its remaining bytes are
-    // here, and the length recorded must say so or the store files would disagree.
-    const auto recorded = static_cast<std::int32_t>(store.pendingBytes);
+    // The message is the first `length` bytes appended since the last commit; bytes behind them
+    // already belong to the next message. Fewer are here only when the store was emptied while
+    // the message was still arriving; then the length recorded must say so, or the store files
+    // would disagree.
+    const std::int64_t wanted = std::max<std::int32_t>(length, 0);
+    const auto recorded = static_cast<std::int32_t>(std::min(wanted, store.pendingBytes));
     store.lengthFile.WriteInt32(recorded);
     store.committedBytes += recorded;
-    store.pendingBytes = 0;
+    store.pendingBytes -= recorded;
     ++store.count;
     ReportLabel(LabelChange::append, store.count - 1, MessageLabel(recorded, makerByte, form));
 }
 
 int MessageCount() {
     return store.count;
+}
+
+void DiscardMessageInProgress() {
+    // Held input ends with the pieces of the unfinished message, behind its last commit.
+    while (!store.held.empty() && !store.held.back().commit)
+        store.held.pop_back();
+    if (store.mode != StoreMode::writing || store.pendingBytes <= 0)
+        return;
+    store.dataFile.Close();
+    TruncateFile(store.files.data, store.committedBytes);
+    store.dataFile = ByteFile(store.files.data, ByteFile::Mode::append);
+    store.pendingBytes = 0;
 }
 
 void OpenStoreForReading() {
@@ -318,15 +336,15 @@ SplitOutcome SplitForEdit(int index, std::int32_t maxLength, std::vector<unsigne
     std::vector<unsigned char> buffer(copyChunkSize);
     const std::int64_t beforeBytes = SumOfLengths(lengths, 0, edited);
     {
-        ByteFile data(store.files.data, ByteFile::Mode::read);
+        ByteFile data(store.files.data, ByteFile::Mode::read, true);
         data.Seek(beforeBytes);
         if (index < count) {
             message.resize(static_cast<std::size_t>(lengths[edited]));
             message.resize(data.Read(message.data(), message.size()));
         }
         if (index + 1 < count) {
-            ByteFile afterData = CreateAnew(store.files.afterData);
-            ByteFile afterLengths = CreateAnew(store.files.afterLengths);
+            ByteFile afterData = CreateAnew(store.files.afterData, true);
+            ByteFile afterLengths = CreateAnew(store.files.afterLengths, true);
             const std::int64_t afterBytes = SumOfLengths(lengths, edited + 1, lengths.size());
             CopyFileBytes(data, afterData, afterBytes, buffer.data(), buffer.size());
             afterLengths.WriteInt32Array(lengths.data() + edited + 1, lengths.size() - edited - 1);

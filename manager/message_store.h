@@ -73,11 +73,14 @@ void BuildScratchFileNames(const std::string& tempFolder);
 void ResetStore();
 // Adds bytes to the message being built at the end of the store.
 void AppendMessageBytes(const unsigned char* bytes, std::int64_t n);
-// Ends the message whose bytes were just appended: records its length, adds its label.
-// `length` is the number of bytes appended for it; should fewer have reached the store (the store
-// was emptied while the message was arriving), the store records the bytes it really holds.
+// Ends the message whose bytes were just appended: records its length, adds its label. The
+// message is the first `length` bytes appended since the last commit, so several messages may be
+// appended at once and committed one by one. Should fewer bytes have reached the store (it was
+// emptied while the message was arriving), the store records the bytes it really holds.
 void CommitMessage(std::int32_t length, unsigned char makerByte, LabelForm form);
 int MessageCount();
+// Drops the bytes appended since the last commit: the message they began will not be completed.
+void DiscardMessageInProgress();
 // Store files reopened for reading from their beginnings (used by Save As).
 void OpenStoreForReading();
 // Back to appending at the ends after reading, without emptying the store.

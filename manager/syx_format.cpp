@@ -10,6 +10,8 @@
 namespace {
 
 constexpr std::size_t readChunkSize = 64000;
+// Larger than the store file's own buffer, so streamed bytes pass straight through it.
+constexpr std::size_t streamChunkSize = 512 * 1024;
 constexpr std::size_t dataCopyChunkSize = 32000;
 // The field Save As fills: the file dialog's 256-byte name buffer, filled with CD beforehand.
 constexpr std::size_t nameBufferSize = 256;
@@ -22,15 +24,57 @@ bool ReadLengthTable(SyxFile& syx) {
     const std::int64_t tableEnd = syxHeaderSize + 4 * static_cast<std::int64_t>(count);
     if (tableEnd > syx.size)
         return false;
-    syx.lengths.assign(static_cast<std::size_t>(count), 0);
+    if (!syx.file.ReadInt32Array(syx.lengths, static_cast<std::size_t>(count)))
+        return false;
     std::int64_t total = tableEnd;
-    for (std::int32_t& length : syx.lengths) {
-        if (!syx.file.ReadInt32(length) || length < 0)
+    for (const std::int32_t length : syx.lengths) {
+        if (length < 0)
             return false;
         total += length;
     }
     syx.count = count;
     return total <= syx.size;
+}
+
+// The first bytes of a message that decide its maker: ten searched for F0, and the one after.
+constexpr std::size_t makerHeadSize = 11;
+
+// Streams the messages of a checked tagged file into the store through one chunk, whatever
+// their sizes: each chunk is appended whole and the messages in it are committed one by one.
+// False when the file ends early after all (it changed while it was read); the message it ended
+// in is not kept.
+bool StreamMessagesIntoStore(SyxFile& syx) {
+    std::vector<unsigned char> chunk(streamChunkSize);
+    std::size_t filled = 0;
+    std::size_t used = 0;
+    for (const std::int32_t length : syx.lengths) {
+        unsigned char head[makerHeadSize];
+        std::size_t headLength = 0;
+        std::int64_t left = length;
+        while (left > 0) {
+            if (used == filled) {
+                filled = syx.file.Read(chunk.data(), chunk.size());
+                used = 0;
+                if (filled == 0) {
+                    DiscardMessageInProgress();
+                    return false;
+                }
+                AppendMessageBytes(chunk.data(), static_cast<std::int64_t>(filled));
+            }
+            const auto take = static_cast<std::size_t>(
+                std::min<std::int64_t>(left, static_cast<std::int64_t>(filled - used)));
+            const std::size_t toHead = std::min(take, makerHeadSize - headLength);
+            std::memcpy(head + headLength, chunk.data() + used, toHead);
+            headLength += toHead;
+            used += take;
+            left -= static_cast<std::int64_t>(take);
+        }
+        CommitMessage(length, FindMakerByte(head, static_cast<std::int64_t>(headLength)),
+                      LabelForm::received);
+    }
+    // Bytes behind the last message are not part of the file's contents.
+    DiscardMessageInProgress();
+    return true;
 }
 
 // Appends one message to the store as a received message.
@@ -67,7 +111,7 @@ SyxFormat FormatOfTag(const unsigned char* bytes, std::size_t n) {
 SyxOpenResult OpenSyxFile(const std::string& path, SyxFile& syx) {
     syx = SyxFile{};
     syx.size = FileSizeOf(path);
-    syx.file = ByteFile(path, ByteFile::Mode::read);
+    syx.file = ByteFile(path, ByteFile::Mode::read, true);
     if (!syx.file.IsOpen() || syx.size < 0)
         return SyxOpenResult::cannotOpen;
     unsigned char tag[syxTagSize];
@@ -78,7 +122,7 @@ SyxOpenResult OpenSyxFile(const std::string& path, SyxFile& syx) {
     if (syx.size > std::numeric_limits<std::int32_t>::max())
         return SyxOpenResult::cannotOpen;
     // The standard format is one message: the whole file, tag bytes included.
-    syx.file = ByteFile(path, ByteFile::Mode::read);
+    syx.file = ByteFile(path, ByteFile::Mode::read, true);
     if (syx.size > 0) {
         syx.count = 1;
         syx.lengths.assign(1, static_cast<std::int32_t>(syx.size));
@@ -127,12 +171,7 @@ SyxReadResult ReadSyxFileIntoStore(const std::string& path) {
     }
     // The layout was checked against the file's size, so every message is there; should the file
     // change while it is read, the messages already complete stay in the store.
-    for (const std::int32_t length : syx.lengths) {
-        if (!ReadSyxMessage(syx, length, message))
-            return SyxReadResult::damaged;
-        StoreMessage(message);
-    }
-    return SyxReadResult::read;
+    return StreamMessagesIntoStore(syx) ? SyxReadResult::read : SyxReadResult::damaged;
 }
 
 std::array<unsigned char, syxDescriptionSize> MakeDescription(const char* bareName) {
@@ -152,7 +191,7 @@ bool WriteStoreToFile(const std::string& path, SyxFormat format,
                       const std::array<unsigned char, syxDescriptionSize>& description,
                       unsigned char* block, std::size_t blockSize) {
     OpenStoreForReading();
-    ByteFile target(path, ByteFile::Mode::create);
+    ByteFile target(path, ByteFile::Mode::create, true);
     bool written = target.IsOpen();
     if (written && format != SyxFormat::standard) {
         const std::int64_t tableSize = 4 * static_cast<std::int64_t>(store.count);

@@ -269,3 +269,20 @@ TEST_F(MessageStoreTest, FullStoreTakesNoMoreAndSaysSoOnce) {
     AddMessage(extra);
     EXPECT_EQ(StoredMessages(), std::vector<Bytes>{extra});
 }
+
+TEST_F(MessageStoreTest, UnfinishedMessageCanBeDropped) {
+    const auto messages = Fill(2);
+    const Bytes partial = MakeMessage(40, 0x41);
+    AppendMessageBytes(partial.data(), 25);
+    DiscardMessageInProgress();
+    AddMessage(messages[0]);
+    EXPECT_EQ(StoredMessages(), (std::vector<Bytes>{messages[0], messages[1], messages[0]}));
+    // Held while the store is read, the unfinished message goes as well.
+    OpenStoreForReading();
+    AddMessage(messages[1]);
+    AppendMessageBytes(partial.data(), 25);
+    DiscardMessageInProgress();
+    ReopenStoreForWriting();
+    EXPECT_EQ(StoredMessages(),
+              (std::vector<Bytes>{messages[0], messages[1], messages[0], messages[1]}));
+}
