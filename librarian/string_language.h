@@ -6,7 +6,7 @@
 #include "librarian/instrument_definition.h"
 
 // The small language in which a definition says how to ask the instrument for one program (the
-// request string) and how to send one back (the send string): hexadecimal text with a few special
+// request string) and how to send one back (the send string): hexadecimal text with a few other
 // characters and bracketed sections computed from the program number.
 
 enum class StringKind { request, send };
