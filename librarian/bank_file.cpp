@@ -104,6 +104,11 @@ std::uint32_t HashName(std::string_view name) {
     std::uint32_t hash = 2166136261u;
     for (char c : name)
         hash = (hash ^ static_cast<std::uint8_t>(c)) * 16777619u;
+    // Names often differ only in their last characters; mixing spreads that into the low bits the
+    // table uses.
+    hash ^= hash >> 16;
+    hash *= 0x85EBCA6Bu;
+    hash ^= hash >> 13;
     return hash;
 }
 
@@ -116,8 +121,8 @@ void PlaceInTable(std::int32_t position) {
 }
 
 // Keeps the table at most half full; deleted entries are dropped when it grows.
-void MakeRoomInTable() {
-    std::size_t needed = 2 * (bank.index.size() + 1);
+void MakeRoomInTable(std::size_t entries) {
+    std::size_t needed = 2 * entries;
     if (needed <= bank.nameBuckets.size())
         return;
     std::size_t size = 64;
@@ -130,7 +135,7 @@ void MakeRoomInTable() {
 }
 
 void AddIndexEntry(std::string_view name, std::int32_t slot) {
-    MakeRoomInTable();
+    MakeRoomInTable(bank.index.size() + 1);
     BankIndexEntry entry{};
     name = CutName(name);
     std::memcpy(entry.name, name.data(), name.size());
@@ -222,6 +227,10 @@ bool LoadBankIndex(const std::string& path, std::int32_t programSize) {
     }
     std::vector<std::uint8_t> flags(bankSlotCount);
     ReadFlags(file, flags.data());
+    std::size_t used = static_cast<std::size_t>(
+        bankSlotCount - std::count(flags.begin(), flags.end(), std::uint8_t{0}));
+    bank.index.reserve(used);
+    MakeRoomInTable(used);
     ChunkReader reader{file};
     std::uint8_t name[bankNameSize];
     for (std::int32_t slot = 0; slot < bankSlotCount; ++slot) {
