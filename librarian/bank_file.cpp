@@ -315,7 +315,7 @@ bool DeleteProgram(std::string_view name) {
 MergeOutcome MergeBankRecords(const std::string& sourcePath) {
     MergeOutcome outcome;
     if (!bank.loaded) {
-        outcome.failed = true;
+        outcome.unreadable = true;
         return outcome;
     }
     std::FILE* source = std::fopen(sourcePath.c_str(), "rb");
@@ -323,13 +323,13 @@ MergeOutcome MergeBankRecords(const std::string& sourcePath) {
     if (!source || !ReadHeader(source, sourceSize) || sourceSize != bank.programSize) {
         if (source)
             std::fclose(source);
-        outcome.failed = true;
+        outcome.unreadable = true;
         return outcome;
     }
     std::FILE* current = std::fopen(bank.currentPath.c_str(), "r+b");
     if (!current) {
         std::fclose(source);
-        outcome.failed = true;
+        outcome.writeFailed = true;
         return outcome;
     }
     std::vector<char> streamBuffer(streamBufferSize);
@@ -373,7 +373,6 @@ MergeOutcome MergeBankRecords(const std::string& sourcePath) {
         WriteAt(current, bankFlagsOffset, currentFlags.data(), currentFlags.size()) && written;
     written = CloseFile(current, written);
     std::fclose(source);
-    if (!written)
-        outcome.failed = true;
+    outcome.writeFailed = !written;
     return outcome;
 }

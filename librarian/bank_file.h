@@ -77,8 +77,9 @@ bool DeleteProgram(std::string_view name);
 
 struct MergeOutcome {
     std::int32_t copied = 0;
-    bool full = false;   // copying stopped because every slot of the current bank is in use
-    bool failed = false; // a bank could not be read or written; nothing, or only part, copied
+    bool full = false;        // copying stopped because every slot of the current bank is in use
+    bool unreadable = false;  // no current bank, or the source cannot be read or does not fit
+    bool writeFailed = false; // the current bank could not be written; only part was copied
 };
 // Copies into the current bank every program of the source bank whose name the current index does
 // not hold (the index as loaded before the merge), into free slots in ascending order.

@@ -252,7 +252,7 @@ TEST_F(Banks, ABankOfAnotherProgramSizeIsNeitherReadNorWritten) {
     std::uint8_t buffer[4] = {1, 1, 1, 1};
     EXPECT_FALSE(ReadProgramData(0, buffer));
     EXPECT_THAT(buffer, ElementsAre(0, 0, 0, 0));
-    EXPECT_TRUE(MergeBankRecords(path).failed);
+    EXPECT_TRUE(MergeBankRecords(path).unreadable);
     EXPECT_EQ(ReadFile("B.QXBank"), before);
 }
 
@@ -328,7 +328,8 @@ TEST_F(Banks, MergeSkipsNamesTheBankHoldsAndCopiesTheRestInOrder) {
     MergeOutcome outcome = MergeBankRecords(source);
     EXPECT_EQ(outcome.copied, 4);
     EXPECT_FALSE(outcome.full);
-    EXPECT_FALSE(outcome.failed);
+    EXPECT_FALSE(outcome.unreadable);
+    EXPECT_FALSE(outcome.writeFailed);
     EXPECT_EQ(bank.index.size(), 3u) << "the index is reloaded by the caller";
 
     ASSERT_TRUE(LoadBankIndex(current, size4));
@@ -367,9 +368,9 @@ TEST_F(Banks, MergeFromUnreadableSources) {
     std::string current = MakeBank("Current.QXBank", size4, {{0, "A", 1}});
     ASSERT_TRUE(LoadBankIndex(current, size4));
     Bytes before = ReadFile("Current.QXBank");
-    EXPECT_TRUE(MergeBankRecords(PathOf("Missing.QXBank")).failed);
+    EXPECT_TRUE(MergeBankRecords(PathOf("Missing.QXBank")).unreadable);
     std::string other = MakeBank("Other.QXBank", 8, {{0, "B", 2}});
-    EXPECT_TRUE(MergeBankRecords(other).failed);
+    EXPECT_TRUE(MergeBankRecords(other).unreadable);
     EXPECT_EQ(ReadFile("Current.QXBank"), before);
 
     // A source cut short: used slots without a whole record are not copied.
@@ -385,7 +386,7 @@ TEST_F(Banks, MergeFromUnreadableSources) {
     // Merging the bank into itself copies nothing.
     outcome = MergeBankRecords(current);
     EXPECT_EQ(outcome.copied, 0);
-    EXPECT_FALSE(outcome.failed);
+    EXPECT_FALSE(outcome.unreadable || outcome.writeFailed);
 }
 
 } // namespace
