@@ -1,0 +1,280 @@
+// Requests, program sends and reply recognition against the virtual instrument (a Korg M1 on
+// channel 1, which passes SysEx for other makers straight back), with the shipped M1 definition.
+// A small window opens the ports and handles the input's buffers as a module window does.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "librarian/instrument_definition.h"
+#include "librarian/program_messages.h"
+#include "librarian/reply_assembly.h"
+#include "librarian/string_language.h"
+#include "midi/midi_state.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using Bytes = std::vector<std::uint8_t>;
+
+// The ports' command-line completion path traces through the shell's debug trace, which this test
+// does not use.
+void DebugTrace(const char*) {}
+
+namespace {
+
+// What the test window saw.
+struct Received {
+    std::int32_t expectedSize = 170;
+    std::vector<DWORD> bufferLengths; // bytes of every SysEx buffer the input returned
+    std::vector<Bytes> replies;       // what reached the window as recognised replies
+};
+
+Received received;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case MM_MIM_LONGDATA: {
+        auto* header = reinterpret_cast<MIDIHDR*>(lParam);
+        if (header->dwBytesRecorded > 0)
+            received.bufferLengths.push_back(header->dwBytesRecorded);
+        AcceptReplyBuffer(window, header, received.expectedSize);
+        return 0;
+    }
+    case MM_MOM_DONE:
+        ReleaseSentMessages();
+        return 0;
+    case replyMessage: {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(lParam);
+        received.replies.emplace_back(bytes, bytes + wParam);
+        return 0;
+    }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// Handles window messages until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+void Pump(DWORD milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+Bytes OtherMakersMessage(std::size_t length) {
+    Bytes message(length);
+    message[0] = 0xF0;
+    message[1] = 0x7D; // for no instrument in particular: the M1 passes it back
+    for (std::size_t i = 2; i + 1 < length; ++i)
+        message[i] = static_cast<std::uint8_t>(i % 0x80);
+    message[length - 1] = 0xF7;
+    return message;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RepliesFromTheInstrument : public ::testing::Test {
+  protected:
+    static inline std::string logPath;
+    HWND window = nullptr;
+
+    static void SetUpTestSuite() {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        logPath = std::string(temp) + "talvane-librarian-reply-vi.log";
+        DeleteFileA(logPath.c_str());
+        SetEnvironmentVariableA("TALVANE_VI_LOG", logPath.c_str());
+        SetEnvironmentVariableA("TALVANE_VI_MODE", "m1");
+
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = TestWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "LibrarianReplyTest";
+        RegisterClassA(&windowClass);
+    }
+
+    void SetUp() override {
+        std::string folder = ProgramFolder();
+        std::strcpy(shell.programFolder, folder.c_str());
+        ASSERT_TRUE(LoadInstrumentDefinition(DefinitionPath(folder, "Korg M1")))
+            << "the shipped definition lies beside the program";
+        replyValues.expectedReplySize = instrument.definition.programSize;
+        replyValues.replyDataOffset = 0;
+        received = Received{};
+        replyAssembly = ReplyAssembly{};
+
+        window = CreateWindowA("LibrarianReplyTest", "Librarian test", WS_OVERLAPPED, 0, 0, 100,
+                               100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window, nullptr);
+        shell.currentModuleWindow = window;
+        settings.InputPort = -1; // the MIDI mapper: the virtual instrument
+        settings.OutputPort = -1;
+        AllocateInputBuffers();
+        OpenInput(window);
+        OpenOutput(window);
+        ASSERT_TRUE(midi.inputOpen);
+        ASSERT_TRUE(midi.outputOpen);
+    }
+
+    void TearDown() override {
+        CloseInput();
+        CloseOutput();
+        ReleaseSentMessages();
+        FreeInputBuffers();
+        shell.currentModuleWindow = nullptr;
+        DestroyWindow(window);
+    }
+
+    bool WaitForReplies(std::size_t count, DWORD milliseconds = 5000) {
+        return PumpUntil([count] { return received.replies.size() >= count; }, milliseconds);
+    }
+};
+
+TEST_F(RepliesFromTheInstrument, RequestWithTheM1DefinitionReturnsTheDump) {
+    RequestProgram(0, true);
+    ASSERT_TRUE(WaitForReplies(1)) << "no reply of 170 bytes";
+    EXPECT_EQ(replyValues.expectedReplySize, 170);
+    EXPECT_EQ(replyValues.replyDataOffset, 0);
+    const Bytes& dump = received.replies[0];
+    ASSERT_EQ(dump.size(), 170u);
+    EXPECT_THAT(Bytes(dump.begin(), dump.begin() + 5), ElementsAre(0xF0, 0x42, 0x30, 0x19, 0x40));
+    EXPECT_EQ(dump.back(), 0xF7);
+    EXPECT_NE(ProgramDataInReply(dump.data(), 170), nullptr);
+    // The instrument heard a program change and the dump request, in one message.
+    EXPECT_THAT(ReadText(logPath), HasSubstr("recv 8 C0 00 F0 42 30 19 10 F7"));
+    EXPECT_TRUE(PumpUntil([] { return outgoing.inFlight.empty(); }, 2000))
+        << "a sent request is released once the output is done with it";
+}
+
+TEST_F(RepliesFromTheInstrument, RepliesOfTheWrongLengthAreIgnored) {
+    Bytes short169 = OtherMakersMessage(169);
+    Bytes long171 = OtherMakersMessage(171);
+    SendRawMessage(short169.data(), 169);
+    SendRawMessage(long171.data(), 171);
+    ASSERT_TRUE(PumpUntil([] { return received.bufferLengths.size() >= 2; }, 5000));
+    Pump(200);
+    EXPECT_THAT(received.bufferLengths, ElementsAre(169u, 171u));
+    EXPECT_TRUE(received.replies.empty());
+
+    RequestProgram(5, true);
+    ASSERT_TRUE(WaitForReplies(1));
+    EXPECT_EQ(received.replies[0].size(), 170u);
+    EXPECT_EQ(received.replies.size(), 1u);
+}
+
+TEST_F(RepliesFromTheInstrument, AReplyLongerThanOneBufferArrivesWhole) {
+    Bytes message = OtherMakersMessage(70000);
+    received.expectedSize = 70000;
+    SendRawMessage(message.data(), static_cast<std::int32_t>(message.size()));
+    ASSERT_TRUE(WaitForReplies(1, 10000));
+    EXPECT_THAT(received.bufferLengths, ElementsAre(32000u, 32000u, 6000u));
+    EXPECT_EQ(received.replies[0], message);
+}
+
+TEST_F(RepliesFromTheInstrument, ASentProgramIsStoredInTheInstrument) {
+    RequestProgram(3, true);
+    ASSERT_TRUE(WaitForReplies(1));
+    Bytes dump = received.replies[0];
+    // A new name in the ten name characters (message bytes 6-12 and 14-16).
+    const char name[] = "Copied #07";
+    const int places[] = {6, 7, 8, 9, 10, 11, 12, 14, 15, 16};
+    for (int i = 0; i < 10; ++i)
+        dump[places[i]] = static_cast<std::uint8_t>(name[i]);
+
+    SendProgram(7, dump.data());
+    Pump(300); // the instrument's short acknowledgements are not replies
+    EXPECT_EQ(received.replies.size(), 1u);
+    RequestProgram(7, true);
+    ASSERT_TRUE(WaitForReplies(2));
+    EXPECT_EQ(received.replies[1], dump);
+    EXPECT_THAT(ReadText(logPath), HasSubstr("note write program 07"));
+}
+
+// Runs action while a second thread answers the message boxes with these captions, one each, in
+// whatever order they come; returns each box's text by caption (empty when it never came).
+std::vector<std::string> AnswerBoxes(const std::vector<const char*>& captions,
+                                     const std::function<void()>& action) {
+    std::vector<std::string> texts(captions.size());
+    std::thread answerer([&] {
+        std::size_t answered = 0;
+        for (int round = 0; round < 1000 && answered < captions.size(); ++round) {
+            for (std::size_t i = 0; i < captions.size(); ++i) {
+                HWND box = FindWindowA("#32770", captions[i]);
+                if (!box || !IsWindowVisible(box) || !texts[i].empty())
+                    continue;
+                char text[1024] = "";
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                texts[i] = text[0] ? text : "(no text)";
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ++answered;
+            }
+            Sleep(10);
+        }
+    });
+    action();
+    answerer.join();
+    return texts;
+}
+
+TEST_F(RepliesFromTheInstrument, StringErrorsAreShownAndTheRestIsStillSent) {
+    SetFieldText(instrument.definition.requestString, "F0 7D [#99+0] 01 F7");
+    std::vector<std::string> texts =
+        AnswerBoxes({stringErrorCaption}, [] { RequestProgram(1, true); });
+    EXPECT_EQ(texts[0], StringErrorText(1));
+    ASSERT_TRUE(PumpUntil([] { return !received.bufferLengths.empty(); }, 5000));
+    EXPECT_THAT(received.bufferLengths, ElementsAre(4u)) << "F0 7D 01 F7 came back";
+}
+
+TEST_F(RepliesFromTheInstrument, ARequestNotSentLeavesTheOutputAlone) {
+    SetFieldText(instrument.definition.requestString, "F0 7D 01 F7 ;42,8");
+    RequestProgram(1, false);
+    EXPECT_EQ(replyValues.expectedReplySize, 42);
+    EXPECT_EQ(replyValues.replyDataOffset, 8);
+    Pump(300);
+    EXPECT_TRUE(received.bufferLengths.empty());
+    EXPECT_TRUE(outgoing.inFlight.empty());
+}
+
+TEST_F(RepliesFromTheInstrument, SendingWithTheOutputClosedIsReported) {
+    CloseOutput();
+    const std::uint8_t message[] = {0xF0, 0x7D, 0xF7};
+    std::vector<std::string> texts = AnswerBoxes(
+        {"QX/OutPrepareHeader Error", "QX/OutLongMsg Error"}, [&] { SendRawMessage(message, 3); });
+    EXPECT_NE(texts[0], "") << "the system's text for the failed prepare";
+    EXPECT_NE(texts[1], "") << "the system's text for the failed send";
+    EXPECT_TRUE(outgoing.inFlight.empty()) << "a message never queued is released at once";
+}
+
+} // namespace
