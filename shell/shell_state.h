@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 // Module end codes: which module the loop shows next.
 enum ModuleCode { moduleQuit = 0, moduleManager = 1, moduleLibrarian = 2, moduleEditor = 3 };
 
@@ -10,14 +13,18 @@ struct ShellState {
     HINSTANCE instance = nullptr;
     char programPath[512] = {};
     char programFolder[512] = {};
-    HICON moduleIcons[3] = {};
+    HICON moduleIcons[3] = {}; // Manager, Librarian, Program Editor
     int currentModule = 0;
     HWND currentModuleWindow = nullptr;
     HWND lastHelpWindow = nullptr;
+    HHOOK messageHook = nullptr;
     bool busy = false;
     HWND titleWindow = nullptr;
     bool firstPaint = false;
     bool automaticPass = false;
+    // The module dialog descriptions with their class names written in (Manager, Librarian,
+    // Program Editor), made once at start-up.
+    std::vector<std::uint8_t> moduleDialogs[3];
 };
 
 extern ShellState shell;

@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+// The three module windows (Manager, Librarian, Program Editor) and the window classes the
+// program registers. Each module window is the dialog of a resource created as an instance of its
+// module's class, so that it gets the module's icon, background and ModuleWindowProc.
+
+// Posted by the title loader to the first module window it finds; wParam is its title window.
+inline constexpr UINT titleWindowMessage = 0x22A5;
+
+// The dialog procedures of the three modules; each ends its window with the code of the module
+// to show next.
+INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The instrument definition dialog ("EnterLibrarian"): 99 when cancelled, 0 when confirmed.
+INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The Program Editor's envelope graph window and time-track control.
+LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TimeTrackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window procedure of the three module classes. It takes the title loader's hand-shake and
+// closes the title window at the first paint, then hands every message to the dialog handling.
+LRESULT CALLBACK ModuleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Loads the three module icons of shell.instance.
+void LoadModuleIcons();
+void DestroyModuleIcons();
+// Registers "QX_SysEx", "QX_SysX2", "QX_SysX3", "QX_TimeTrack" and "QX_SysexGraph".
+bool RegisterWindowClasses();
+// Copies the three module dialog descriptions with their class names, once.
+bool CopyModuleDialogs();
+void ReleaseModuleDialogs();
+// Shows the window of the module with this end code as a modal dialog without owner and
+// returns the code it ends with; a code that names no module, or a window that cannot be
+// created, gives 0 (quit).
+int RunModuleWindow(int code);
+
+// Each module window calls these when it opens and when it is destroyed: every module window
+// stands where the last one stood.
+void PlaceModuleWindow(HWND window);
+void RememberModuleWindowPosition(HWND window);
+// At a module window's timer tick: closes the title window once the module window has painted.
+void CloseTitleWindow();
+// Closes the title loader's window, found by its class, before the program shows a box of its
+// own while the title picture may still be up.
+void CloseLoaderWindow();
