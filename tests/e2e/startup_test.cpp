@@ -4,9 +4,17 @@
 
 namespace {
 
+// With fresh settings every start is a first start, which welcomes the user first.
+void AnswerWelcome(const e2e::Program& program) {
+    auto welcome = e2e::WaitForMessageBox(program, std::string("New user information"));
+    ASSERT_TRUE(welcome);
+    ASSERT_TRUE(e2e::Answer(*welcome, IDOK));
+}
+
 TEST(Startup, MainProgramOpensManagerWindowAndEndsWhenItCloses) {
     e2e::Program program = e2e::Launch({.program = "Talvane95.dat"});
     ASSERT_TRUE(program);
+    AnswerWelcome(program);
     HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
     ASSERT_TRUE(manager);
 
@@ -18,6 +26,7 @@ TEST(Startup, MainProgramOpensManagerWindowAndEndsWhenItCloses) {
 TEST(Startup, TitleLoaderLeadsToManagerWindow) {
     e2e::Program program = e2e::Launch({.program = "Talvane95.exe"});
     ASSERT_TRUE(program);
+    AnswerWelcome(program);
     HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
     ASSERT_TRUE(manager);
     // The window belongs to the main program, a process of its own that the loader started.
