@@ -136,6 +136,8 @@ void CALLBACK OutputCompletion(HMIDIOUT, UINT message, DWORD_PTR, DWORD_PTR, DWO
     // The count first: whoever sees the state at -1 also sees this completion counted.
     ++sending.pendingCompletions;
     sending.state = sendCompletion;
+    if (HANDLE signal = sending.completionSignal)
+        SetEvent(signal);
 }
 
 void AcknowledgeCompletion() {

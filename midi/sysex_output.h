@@ -27,6 +27,9 @@ struct SendState {
     // read by the loop that waits for it; hence atomic.
     std::atomic<std::int32_t> state{sendFinished};
     std::atomic<std::int32_t> pendingCompletions{0};
+    // An event that OutputCompletion sets after each completion, so that the command-line loop
+    // can wait for it instead of polling; none on the Manager's path.
+    std::atomic<HANDLE> completionSignal{nullptr};
     bool active = false; // a send has started and not ended
     HGLOBAL headerBlock = nullptr;
     MIDIHDR* header = nullptr;
