@@ -40,11 +40,14 @@ void LookUpTraceWindow() {
 } // namespace
 
 void DebugTrace(const char* text) {
+    // The lookup may ask windows of this process for their titles; it runs outside the lock so
+    // that no thread waits for another that waits for it.
     if (debugTrace.lookup == TraceLookup::notLookedUp)
         LookUpTraceWindow();
     if (debugTrace.lookup != TraceLookup::found)
         return;
     HWND target = debugTrace.target;
+    std::lock_guard<std::mutex> wholeLine(debugTrace.line);
     for (const char* c = text; *c; ++c)
         PostMessageA(target, WM_CHAR, static_cast<unsigned char>(*c), 0);
     PostMessageA(target, WM_CHAR, '\r', 0);

@@ -22,9 +22,10 @@ struct TraceWindow {
     ~TraceWindow() { DestroyWindow(frame); }
 
     void AddEditArea() {
-        edit =
-            CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_WANTRETURN, 0, 0, 280, 180,
-                            frame, reinterpret_cast<HMENU>(15), GetModuleHandleA(nullptr), nullptr);
+        edit = CreateWindowExA(
+            0, "EDIT", "",
+            WS_CHILD | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 280,
+            180, frame, reinterpret_cast<HMENU>(15), GetModuleHandleA(nullptr), nullptr);
     }
 
     std::string Text() {
@@ -33,7 +34,7 @@ struct TraceWindow {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        char text[256] = {};
+        char text[4096] = {};
         GetWindowTextA(edit, text, sizeof text);
         return text;
     }
@@ -53,6 +54,37 @@ TEST(ShellDebugTrace, LinesReachTheEditAreaInOrderFromAnyThread) {
     callback.join();
     DebugTrace("Next");
     EXPECT_EQ(notepad.Text(), "Sending\r\nWaiting\r\n!\r\nNext\r\n");
+}
+
+TEST(ShellDebugTrace, LinesOfTwoThreadsNeverMix) {
+    ForgetTraceWindow();
+    TraceWindow notepad("talvane32.log - Notepad");
+    constexpr int lines = 100;
+    DebugTrace("Next"); // the window is looked for on this thread, as "Sending" does
+    std::thread other([] {
+        for (int i = 0; i < lines; ++i)
+            DebugTrace("!!!!!!");
+    });
+    for (int i = 0; i < lines; ++i)
+        DebugTrace("Next");
+    other.join();
+    std::string text = notepad.Text();
+    int bangs = 0;
+    int nexts = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos) << text.substr(start);
+        std::string line = text.substr(start, end - start);
+        if (line == "!!!!!!")
+            ++bangs;
+        else if (line == "Next")
+            ++nexts;
+        else
+            ADD_FAILURE() << "mixed line: " << line;
+        start = end + 2;
+    }
+    EXPECT_EQ(bangs, lines);
+    EXPECT_EQ(nexts, lines + 1);
 }
 
 TEST(ShellDebugTrace, ANotepadWithoutItsEditAreaIsLookedForAgain) {
