@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "manager/message_store.h"
 #include "shell/help.h"
 #include "shell/message_hook.h"
 #include "shell/module_windows.h"
@@ -54,13 +55,6 @@ void RunModuleLoop(int code) {
     }
 }
 
-void DeleteScratchFiles(const std::string& scratchFolder) {
-    if (scratchFolder.empty())
-        return;
-    DeleteFileA((scratchFolder + "~temp.syx").c_str());
-    DeleteFileA((scratchFolder + "~temp.lst").c_str());
-}
-
 } // namespace
 
 bool ControlKeyHeld() {
@@ -70,7 +64,7 @@ bool ControlKeyHeld() {
 int RunTalvane(HINSTANCE instance, const char* commandLine) {
     FindProgramFolder();
     StartupConfiguration();
-    std::string scratchFolder = TemporaryFolder();
+    BuildScratchFileNames(TemporaryFolder());
     shell.instance = instance;
     LoadModuleIcons();
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_WIN95_CLASSES};
@@ -93,6 +87,6 @@ int RunTalvane(HINSTANCE instance, const char* commandLine) {
     RemoveMessageHook();
     SaveSettings();
     DestroyModuleIcons();
-    DeleteScratchFiles(scratchFolder);
+    DeleteStoreFiles();
     return 0;
 }

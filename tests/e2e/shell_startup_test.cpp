@@ -1,12 +1,15 @@
 // Start-up as the user meets it: the first start's welcome, the tenth start's tooltip notice,
 // the plain and CTRL starts, the hand-shake with the title picture and the exit steps.
 #include "harness/e2e.h"
+#include "shell_stand_ins.h"
 
 #include <atomic>
 #include <string>
 #include <thread>
 
 namespace {
+
+using namespace shell_e2e;
 
 const char welcomeText[] =
     "Welcome to Quillfen Talvane 95! To get you up to speed right away, here's some advice.\n\n"
@@ -32,74 +35,6 @@ const char reductionText[] =
     "They are now set to the normal level. If you'd like to put them back the way they were "
     "before, or turn them off altogether, you can do so using the Preferences box (accessed by "
     "typing CTRL+P from any main screen).";
-
-const struct {
-    const char* name;
-    DWORD value;
-} firstRunValues[] = {{"InputPort", 0},    {"OutputPort", 0},   {"WindowX", 30},
-                      {"WindowY", 30},     {"GraphX", 200},     {"GraphY", 200},
-                      {"GraphW", 200},     {"GraphH", 200},     {"GraphAmp1", 0},
-                      {"GraphAmp2", 0},    {"GraphPitch1", 0},  {"GraphPitch2", 0},
-                      {"GraphCutoff1", 0}, {"GraphCutoff2", 0}, {"ToolTips", 2}};
-
-// The settings a user has after the first start and `starts - 1` more.
-void SettingsAfterStarts(int starts) {
-    e2e::ResetRegistry();
-    for (const auto& value : firstRunValues)
-        ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, value.name, value.value));
-    ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, "ToolTipsCountdown", DWORD(10 - starts)));
-    ASSERT_TRUE(e2e::WriteDword(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime0", 1));
-}
-
-// A stand-in for the title loader's window, on a thread of its own that answers messages, as
-// the real loader does. It counts the WM_CLOSE messages it gets.
-struct TestLoaderWindow {
-    std::atomic<HWND> window{nullptr};
-    std::atomic<int> closes{0};
-    std::atomic<DWORD> threadId{0};
-    std::thread thread;
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_CLOSE) {
-            auto* self =
-                reinterpret_cast<TestLoaderWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-            ++self->closes;
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    TestLoaderWindow() {
-        thread = std::thread([this] {
-            threadId = GetCurrentThreadId();
-            WNDCLASSA loaderClass{};
-            loaderClass.lpfnWndProc = Procedure;
-            loaderClass.hInstance = GetModuleHandleA(nullptr);
-            loaderClass.lpszClassName = "QX_Loader";
-            RegisterClassA(&loaderClass);
-            HWND created = CreateWindowExA(0, "QX_Loader", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
-                                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-            SetWindowLongPtrA(created, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            window = created;
-            MSG message;
-            while (GetMessageA(&message, nullptr, 0, 0) > 0)
-                DispatchMessageA(&message);
-            DestroyWindow(created);
-        });
-        EXPECT_TRUE(e2e::WaitUntil([this] { return window.load() != nullptr; }, "loader window"));
-    }
-
-    ~TestLoaderWindow() {
-        PostThreadMessageA(threadId.load(), WM_QUIT, 0, 0);
-        thread.join();
-    }
-};
-
-std::string TemporaryFolder() {
-    char folder[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof folder, folder);
-    return folder;
-}
 
 TEST(ShellStartup, TheFirstStartWelcomesTheUserAndWritesTheFirstRunValues) {
     e2e::Program program = e2e::Launch();
