@@ -1,18 +1,14 @@
 // Definition and bank files through the Windows layer: listings of the program folder, the
 // save-file dialogs and the overwrite question (answered by a second thread, as a user would),
 // and the list boxes the Librarian window fills.
+#include "support/windows_test_support.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstring>
-#include <fstream>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "librarian/bank_file.h"
@@ -25,106 +21,9 @@
 
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
-using Bytes = std::vector<std::uint8_t>;
+using namespace wintest;
 
 namespace {
-
-// ---- A second thread that answers the dialogs and message boxes the code under test shows ----
-
-struct Seen {
-    std::string title;
-    std::string text; // a message box's text
-};
-
-struct DialogStep {
-    const char* title;
-    std::function<void(HWND)> act;
-};
-
-struct WindowSearch {
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        std::strcmp(text, search->title) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOwnWindow(const char* title) {
-    WindowSearch search{title, nullptr};
-    EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-class DialogAnswers {
-  public:
-    explicit DialogAnswers(std::vector<DialogStep> steps)
-        : steps_(std::move(steps)), thread_([this] { Run(); }) {}
-    ~DialogAnswers() { Finish(); }
-
-    // Waits for the thread; the windows it saw, in order.
-    const std::vector<Seen>& Finish() {
-        if (thread_.joinable())
-            thread_.join();
-        return seen_;
-    }
-
-  private:
-    void Run() {
-        for (const DialogStep& step : steps_) {
-            HWND window = nullptr;
-            for (int i = 0; i < 1000 && !window; ++i) {
-                window = FindOwnWindow(step.title);
-                if (!window)
-                    Sleep(10);
-            }
-            if (!window) {
-                seen_.push_back({std::string("no window ") + step.title, ""});
-                return;
-            }
-            Sleep(50); // let it finish initialising
-            char text[1024] = "";
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof text); // a message box's text
-            seen_.push_back({step.title, text});
-            step.act(window);
-            for (int i = 0; i < 500 && IsWindow(window) && IsWindowVisible(window); ++i)
-                Sleep(10);
-        }
-    }
-
-    std::vector<DialogStep> steps_;
-    std::vector<Seen> seen_;
-    std::thread thread_;
-};
-
-void Press(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
-// Types a file name into a save-file dialog and presses its Save button.
-std::function<void(HWND)> SaveAs(std::string name) {
-    return [name](HWND dialog) {
-        const int nameControls[] = {0x480 /* edt1 */, 0x47C /* cmb13 */};
-        for (int id : nameControls)
-            if (GetDlgItem(dialog, id))
-                SetDlgItemTextA(dialog, id, name.c_str());
-        Press(dialog, IDOK);
-    };
-}
-
-std::function<void(HWND)> PressButton(int id) {
-    return [id](HWND window) { Press(window, id); };
-}
 
 // ---- The program folder of each test ----
 
@@ -133,12 +32,7 @@ class LibrarianFiles : public ::testing::Test {
     std::string folder;
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "talvane-librarian-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        RemoveFolder();
-        CreateDirectoryA(folder.c_str(), nullptr);
+        folder = TestScratchFolder("talvane-librarian-");
         std::strcpy(shell.programFolder, folder.c_str());
         shell.currentModuleWindow = nullptr;
         instrument = CurrentInstrument{};
@@ -148,39 +42,14 @@ class LibrarianFiles : public ::testing::Test {
 
     void TearDown() override {
         ClearBankIndex();
-        RemoveFolder();
-    }
-
-    void RemoveFolder() const {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string path = folder + "\\" + found.cFileName;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (std::strcmp(found.cFileName, ".") && std::strcmp(found.cFileName, ".."))
-                        RemoveDirectoryA(path.c_str());
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
+        RemoveFolder(folder);
     }
 
     std::string PathOf(const std::string& name) const { return folder + "\\" + name; }
-
     void WriteFile(const std::string& name, const Bytes& bytes) const {
-        std::ofstream out(PathOf(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(PathOf(name), bytes);
     }
-
-    Bytes ReadFile(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    Bytes ReadFile(const std::string& name) const { return ReadBytes(PathOf(name)); }
 
     bool Exists(const std::string& name) const {
         return GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -204,28 +73,6 @@ class LibrarianFiles : public ::testing::Test {
     }
 };
 
-std::vector<std::string> ListBoxLines(HWND list) {
-    std::vector<std::string> lines;
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[256] = "";
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.emplace_back(text);
-    }
-    return lines;
-}
-
-std::vector<std::string> ComboLines(HWND combo) {
-    std::vector<std::string> lines;
-    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[256] = "";
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        lines.emplace_back(text);
-    }
-    return lines;
-}
-
 // ---- Definitions ----
 
 TEST_F(LibrarianFiles, ListsTheDefinitionFilesByBaseName) {
@@ -242,9 +89,9 @@ TEST_F(LibrarianFiles, ListsTheDefinitionFilesByBaseName) {
 TEST_F(LibrarianFiles, CreatingADefinitionCompletesAShortenedExtension) {
     instrument.definition.programSize = 170;
     SetFieldText(instrument.definition.requestString, "F0 F7");
-    DialogAnswers answers({{"Save As", SaveAs(PathOf("Piano.QXI"))}});
+    DialogAnswers answers({{"Save As", EnterFileName(PathOf("Piano.QXI"))}});
     EXPECT_TRUE(CreateInstrumentDefinition());
-    EXPECT_THAT(answers.Finish(), ElementsAre(::testing::Field(&Seen::title, "Save As")));
+    EXPECT_THAT(answers.Finish(), ElementsAre(::testing::Field(&SeenDialog::title, "Save As")));
     EXPECT_TRUE(Exists("Piano.QXInstrument"));
     EXPECT_FALSE(Exists("Piano.QXI"));
     Bytes file = ReadFile("Piano.QXInstrument");
@@ -254,7 +101,7 @@ TEST_F(LibrarianFiles, CreatingADefinitionCompletesAShortenedExtension) {
 }
 
 TEST_F(LibrarianFiles, APlainNameGetsTheDefaultExtension) {
-    DialogAnswers answers({{"Save As", SaveAs("Organ")}});
+    DialogAnswers answers({{"Save As", EnterFileName("Organ")}});
     EXPECT_TRUE(CreateInstrumentDefinition());
     answers.Finish();
     EXPECT_TRUE(Exists("Organ.QXInstrument"));
@@ -274,15 +121,15 @@ TEST_F(LibrarianFiles, AnExistingFileIsReplacedOnlyAfterYes) {
     WriteFile("Piano.QXInstrument", Bytes(2100, 0xEE));
     instrument.definition.channel = 9;
     {
-        DialogAnswers answers({{"Save As", SaveAs(PathOf("Piano.QXInstrument"))},
+        DialogAnswers answers({{"Save As", EnterFileName(PathOf("Piano.QXInstrument"))},
                                {"Are you sure...", PressButton(IDNO)}});
         EXPECT_FALSE(CreateInstrumentDefinition());
-        const std::vector<Seen>& seen = answers.Finish();
+        const std::vector<SeenDialog>& seen = answers.Finish();
         ASSERT_EQ(seen.size(), 2u);
         EXPECT_EQ(seen[1].text, fileInUseQuestion);
         EXPECT_EQ(ReadFile("Piano.QXInstrument"), Bytes(2100, 0xEE));
     }
-    DialogAnswers answers({{"Save As", SaveAs(PathOf("Piano.QXInstrument"))},
+    DialogAnswers answers({{"Save As", EnterFileName(PathOf("Piano.QXInstrument"))},
                            {"Are you sure...", PressButton(IDYES)}});
     EXPECT_TRUE(CreateInstrumentDefinition());
     answers.Finish();
@@ -327,13 +174,11 @@ class LibrarianBanks : public LibrarianFiles {
 
     void SetUp() override {
         LibrarianFiles::SetUp();
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        window = CreateWindowA("STATIC", "Librarian", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr,
-                               instance, nullptr);
-        combo = CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 200, window,
-                              reinterpret_cast<HMENU>(bankComboId), instance, nullptr);
-        programs = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_SORT, 0, 30, 100, 200, window,
-                                 reinterpret_cast<HMENU>(bankProgramListId), instance, nullptr);
+        window = CreateStandInWindow("Librarian", nullptr,
+                                     {{"COMBOBOX", bankComboId, CBS_DROPDOWNLIST},
+                                      {"LISTBOX", bankProgramListId, LBS_SORT}});
+        combo = GetDlgItem(window, bankComboId);
+        programs = GetDlgItem(window, bankProgramListId);
         shell.currentModuleWindow = window;
         instrument.definition.programSize = 4;
     }
@@ -353,7 +198,7 @@ TEST_F(LibrarianBanks, OnlyBanksOfTheDefinitionsProgramSizeAreListed) {
     WriteFile("Broken.QXBank", {4, 0});
     WriteBank("Also.fits.QXBank", 4, {});
     EXPECT_EQ(ListBankFiles(combo), 2);
-    std::vector<std::string> lines = ComboLines(combo);
+    std::vector<std::string> lines = ComboBoxLines(combo);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 2),
                 UnorderedElementsAre("Fits", "Also.fits"));
@@ -388,14 +233,14 @@ TEST_F(LibrarianBanks, CreatingABankFromTheList) {
     WriteBank("Fits.QXBank", 4, {"Strings"});
     ASSERT_EQ(ListBankFiles(combo), 1);
     Select(1);
-    DialogAnswers answers({{"Create new bank file...", SaveAs(PathOf("Voices.QXB"))}});
+    DialogAnswers answers({{"Create new bank file...", EnterFileName(PathOf("Voices.QXB"))}});
     ASSERT_TRUE(OpenSelectedBank(window));
     answers.Finish();
     EXPECT_TRUE(Exists("Voices.QXBank"));
     Bytes file = ReadFile("Voices.QXBank");
     ASSERT_EQ(file.size(), 32004u);
     EXPECT_EQ(file[0], 4);
-    EXPECT_THAT(ComboLines(combo), ElementsAre("Fits", "Voices", createBankEntry));
+    EXPECT_THAT(ComboBoxLines(combo), ElementsAre("Fits", "Voices", createBankEntry));
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(bank.count, 2);
     EXPECT_EQ(bank.currentPosition, 1);
@@ -407,7 +252,7 @@ TEST_F(LibrarianBanks, CreatingABankFromTheList) {
 TEST_F(LibrarianBanks, WithNoFittingBankTheCreateDialogComesFirst) {
     WriteBank("Other.QXBank", 8, {});
     ASSERT_EQ(ListBankFiles(combo), 0);
-    EXPECT_THAT(ComboLines(combo), ElementsAre(createBankEntry));
+    EXPECT_THAT(ComboBoxLines(combo), ElementsAre(createBankEntry));
     Select(0);
     DialogAnswers answers({{"Create new bank file...", PressButton(IDCANCEL)}});
     EXPECT_FALSE(OpenSelectedBank(window));
@@ -424,13 +269,13 @@ TEST_F(LibrarianBanks, CreatingOverAnExistingBankAsksFirst) {
     WriteBank("Voices.QXBank", 4, {"Kept"});
     ASSERT_EQ(ListBankFiles(combo), 1);
     Select(1);
-    DialogAnswers answers({{"Create new bank file...", SaveAs(PathOf("Voices.QXBank"))},
+    DialogAnswers answers({{"Create new bank file...", EnterFileName(PathOf("Voices.QXBank"))},
                            {"Are you sure...", PressButton(IDNO)}});
     EXPECT_FALSE(OpenSelectedBank(window));
-    const std::vector<Seen>& seen = answers.Finish();
+    const std::vector<SeenDialog>& seen = answers.Finish();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, fileInUseQuestion);
-    EXPECT_EQ(ComboLines(combo).size(), 2u);
+    EXPECT_EQ(ComboBoxLines(combo).size(), 2u);
     EXPECT_GT(ReadFile("Voices.QXBank").size(), 32004u);
 }
 
@@ -442,14 +287,14 @@ TEST_F(LibrarianBanks, AFullBankSaysSo) {
     WriteBank("Full.QXBank", 0, names);
     WriteBank("Source.QXBank", 0, {"P5", "New one"});
     ASSERT_EQ(ListBankFiles(combo), 2);
-    auto lines = ComboLines(combo);
+    auto lines = ComboBoxLines(combo);
     Select(static_cast<int>(std::find(lines.begin(), lines.end(), "Full") - lines.begin()));
     ASSERT_TRUE(OpenSelectedBank(window));
     EXPECT_EQ(ListBoxLines(programs).size(), 32000u);
 
     DialogAnswers answers({{bankFullCaption, PressButton(IDOK)}});
     EXPECT_EQ(StoreProgram("One more", nullptr, -1), bankFull);
-    const std::vector<Seen>& seen = answers.Finish();
+    const std::vector<SeenDialog>& seen = answers.Finish();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, bankFullText);
 
@@ -462,7 +307,7 @@ TEST_F(LibrarianBanks, MergeThenReloadShowsTheCopiedPrograms) {
     WriteBank("Current.QXBank", 4, {"Strings"});
     WriteBank("Source.QXBank", 4, {"Strings", "Piano", "Organ"});
     ASSERT_EQ(ListBankFiles(combo), 2);
-    auto lines = ComboLines(combo);
+    auto lines = ComboBoxLines(combo);
     Select(static_cast<int>(std::find(lines.begin(), lines.end(), "Current") - lines.begin()));
     ASSERT_TRUE(OpenSelectedBank(window));
     MergeBank(window, PathOf("Source.QXBank"));

@@ -1,16 +1,15 @@
 // Requests, program sends and reply recognition against the virtual instrument (a Korg M1 on
 // channel 1, which passes SysEx for other makers straight back), with the shipped M1 definition.
 // A small window opens the ports and handles the input's buffers as a module window does.
+#include "support/windows_test_support.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
+#include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "librarian/instrument_definition.h"
@@ -23,11 +22,8 @@
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using Bytes = std::vector<std::uint8_t>;
-
-// The ports' command-line completion path traces through the shell's debug trace, which this test
-// does not use.
-void DebugTrace(const char*) {}
+using namespace std::chrono_literals;
+using namespace wintest;
 
 namespace {
 
@@ -61,33 +57,6 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
-// Handles window messages until done() holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(1);
-    }
-    return true;
-}
-
-void Pump(DWORD milliseconds) {
-    PumpUntil([] { return false; }, milliseconds);
-}
-
 Bytes OtherMakersMessage(std::size_t length) {
     Bytes message(length);
     message[0] = 0xF0;
@@ -98,31 +67,15 @@ Bytes OtherMakersMessage(std::size_t length) {
     return message;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class RepliesFromTheInstrument : public ::testing::Test {
   protected:
     static inline std::string logPath;
     HWND window = nullptr;
 
     static void SetUpTestSuite() {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        logPath = std::string(temp) + "talvane-librarian-reply-vi.log";
-        DeleteFileA(logPath.c_str());
+        logPath = ScratchFolder("talvane-librarian-reply") + "\\vi.log";
         SetEnvironmentVariableA("TALVANE_VI_LOG", logPath.c_str());
         SetEnvironmentVariableA("TALVANE_VI_MODE", "m1");
-
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = TestWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "LibrarianReplyTest";
-        RegisterClassA(&windowClass);
     }
 
     void SetUp() override {
@@ -135,8 +88,7 @@ class RepliesFromTheInstrument : public ::testing::Test {
         received = Received{};
         replyAssembly = ReplyAssembly{};
 
-        window = CreateWindowA("LibrarianReplyTest", "Librarian test", WS_OVERLAPPED, 0, 0, 100,
-                               100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window = CreateStandInWindow("Librarian test", TestWindowProc);
         ASSERT_NE(window, nullptr);
         shell.currentModuleWindow = window;
         settings.InputPort = -1; // the MIDI mapper: the virtual instrument
@@ -157,8 +109,8 @@ class RepliesFromTheInstrument : public ::testing::Test {
         DestroyWindow(window);
     }
 
-    bool WaitForReplies(std::size_t count, DWORD milliseconds = 5000) {
-        return PumpUntil([count] { return received.replies.size() >= count; }, milliseconds);
+    testing::AssertionResult WaitForReplies(std::size_t count, Milliseconds timeout = 5s) {
+        return PumpUntil([count] { return received.replies.size() >= count; }, timeout);
     }
 };
 
@@ -174,7 +126,7 @@ TEST_F(RepliesFromTheInstrument, RequestWithTheM1DefinitionReturnsTheDump) {
     EXPECT_NE(ProgramDataInReply(dump.data(), 170), nullptr);
     // The instrument heard a program change and the dump request, in one message.
     EXPECT_THAT(ReadText(logPath), HasSubstr("recv 8 C0 00 F0 42 30 19 10 F7"));
-    EXPECT_TRUE(PumpUntil([] { return outgoing.inFlight.empty(); }, 2000))
+    EXPECT_TRUE(PumpUntil([] { return outgoing.inFlight.empty(); }, 2s))
         << "a sent request is released once the output is done with it";
 }
 
@@ -183,8 +135,8 @@ TEST_F(RepliesFromTheInstrument, RepliesOfTheWrongLengthAreIgnored) {
     Bytes long171 = OtherMakersMessage(171);
     SendRawMessage(short169.data(), 169);
     SendRawMessage(long171.data(), 171);
-    ASSERT_TRUE(PumpUntil([] { return received.bufferLengths.size() >= 2; }, 5000));
-    Pump(200);
+    ASSERT_TRUE(PumpUntil([] { return received.bufferLengths.size() >= 2; }, 5s));
+    PumpFor(200ms);
     EXPECT_THAT(received.bufferLengths, ElementsAre(169u, 171u));
     EXPECT_TRUE(received.replies.empty());
 
@@ -198,7 +150,7 @@ TEST_F(RepliesFromTheInstrument, AReplyLongerThanOneBufferArrivesWhole) {
     Bytes message = OtherMakersMessage(70000);
     received.expectedSize = 70000;
     SendRawMessage(message.data(), static_cast<std::int32_t>(message.size()));
-    ASSERT_TRUE(WaitForReplies(1, 10000));
+    ASSERT_TRUE(WaitForReplies(1, 10s));
     EXPECT_THAT(received.bufferLengths, ElementsAre(32000u, 32000u, 6000u));
     EXPECT_EQ(received.replies[0], message);
 }
@@ -214,7 +166,7 @@ TEST_F(RepliesFromTheInstrument, ASentProgramIsStoredInTheInstrument) {
         dump[places[i]] = static_cast<std::uint8_t>(name[i]);
 
     SendProgram(7, dump.data());
-    Pump(300); // the instrument's short acknowledgements are not replies
+    PumpFor(300ms); // the instrument's short acknowledgements are not replies
     EXPECT_EQ(received.replies.size(), 1u);
     RequestProgram(7, true);
     ASSERT_TRUE(WaitForReplies(2));
@@ -222,29 +174,19 @@ TEST_F(RepliesFromTheInstrument, ASentProgramIsStoredInTheInstrument) {
     EXPECT_THAT(ReadText(logPath), HasSubstr("note write program 07"));
 }
 
-// Runs action while a second thread answers the message boxes with these captions, one each, in
-// whatever order they come; returns each box's text by caption (empty when it never came).
+// Runs action while a MessageBoxWatch answers every box it shows; returns the text of the first
+// box with each of these captions ("(no text)" for a box without one, empty when none came).
 std::vector<std::string> AnswerBoxes(const std::vector<const char*>& captions,
                                      const std::function<void()>& action) {
-    std::vector<std::string> texts(captions.size());
-    std::thread answerer([&] {
-        std::size_t answered = 0;
-        for (int round = 0; round < 1000 && answered < captions.size(); ++round) {
-            for (std::size_t i = 0; i < captions.size(); ++i) {
-                HWND box = FindWindowA("#32770", captions[i]);
-                if (!box || !IsWindowVisible(box) || !texts[i].empty())
-                    continue;
-                char text[1024] = "";
-                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                texts[i] = text[0] ? text : "(no text)";
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                ++answered;
-            }
-            Sleep(10);
-        }
-    });
+    MessageBoxWatch watch;
     action();
-    answerer.join();
+    const std::vector<ShownBox> shown = watch.Take();
+    std::vector<std::string> texts;
+    for (const char* caption : captions) {
+        auto box = std::find_if(shown.begin(), shown.end(),
+                                [&](const ShownBox& b) { return b.caption == caption; });
+        texts.push_back(box == shown.end() ? "" : box->text.empty() ? "(no text)" : box->text);
+    }
     return texts;
 }
 
@@ -253,7 +195,7 @@ TEST_F(RepliesFromTheInstrument, StringErrorsAreShownAndTheRestIsStillSent) {
     std::vector<std::string> texts =
         AnswerBoxes({stringErrorCaption}, [] { RequestProgram(1, true); });
     EXPECT_EQ(texts[0], StringErrorText(1));
-    ASSERT_TRUE(PumpUntil([] { return !received.bufferLengths.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return !received.bufferLengths.empty(); }, 5s));
     EXPECT_THAT(received.bufferLengths, ElementsAre(4u)) << "F0 7D 01 F7 came back";
 }
 
@@ -262,7 +204,7 @@ TEST_F(RepliesFromTheInstrument, ARequestNotSentLeavesTheOutputAlone) {
     RequestProgram(1, false);
     EXPECT_EQ(replyValues.expectedReplySize, 42);
     EXPECT_EQ(replyValues.replyDataOffset, 8);
-    Pump(300);
+    PumpFor(300ms);
     EXPECT_TRUE(received.bufferLengths.empty());
     EXPECT_TRUE(outgoing.inFlight.empty());
 }

@@ -1,7 +1,7 @@
 // The Manager's file layer under Wine: the file list box filled from the current folder, reading
 // a file into the store with the messages the user sees, the Save As and Open dialogs, and the
 // notice of a full store.
-#include "manager_box_watch.h"
+#include "support/windows_test_support.h"
 
 #include "manager/file_list.h"
 #include "manager/file_list_box.h"
@@ -13,95 +13,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+using namespace wintest;
 
 namespace {
 
 constexpr int labelList = 102;
 constexpr int fileListId = 104;
-
-// Control identifiers of the system's file dialogs.
-constexpr int fileNameCombo = 0x47c; // cmb13
-constexpr int fileNameEdit = 0x480;  // edt1
-constexpr int fileTypeCombo = 0x470; // cmb1
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Bytes Tagged(char kind, const std::string& description, const std::vector<Bytes>& messages) {
-    Bytes file;
-    const std::string tag = std::string("Brevikorlando") + kind;
-    file.insert(file.end(), tag.begin(), tag.end());
-    Bytes field(100, 0);
-    std::copy(description.begin(), description.end(), field.begin());
-    file.insert(file.end(), field.begin(), field.end());
-    file.push_back(static_cast<unsigned char>(messages.size()));
-    file.push_back(0);
-    for (const Bytes& m : messages)
-        for (int shift = 0; shift < 32; shift += 8)
-            file.push_back(static_cast<unsigned char>((m.size() >> shift) & 0xFF));
-    for (const Bytes& m : messages)
-        file.insert(file.end(), m.begin(), m.end());
-    return file;
-}
-
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[512] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        texts.emplace_back(text);
-    }
-    return texts;
-}
-
-// Answers the next file dialog titled `title` from another thread, as a user would: types
-// `path` as the file name, picks the filter entry at `filterPosition` (1-based, 0 keeps it) and
-// presses OK, or presses Cancel when `path` is empty.
-std::thread AnswerFileDialog(std::string title, std::string path, int filterPosition) {
-    return std::thread([=] {
-        for (int tries = 0; tries < 600; ++tries) {
-            const HWND dialog = FindWindowA("#32770", title.c_str());
-            if (dialog == nullptr || !IsWindowVisible(dialog)) {
-                Sleep(50);
-                continue;
-            }
-            Sleep(200); // let the dialog finish filling its lists
-            if (path.empty()) {
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
-            if (filterPosition > 0) {
-                const HWND types = GetDlgItem(dialog, fileTypeCombo);
-                SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(filterPosition - 1), 0);
-                for (const WORD notice : {CBN_SELCHANGE, CBN_SELENDOK})
-                    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(fileTypeCombo, notice),
-                                 reinterpret_cast<LPARAM>(types));
-            }
-            const int nameId = GetDlgItem(dialog, fileNameCombo) ? fileNameCombo : fileNameEdit;
-            SetDlgItemTextA(dialog, nameId, path.c_str());
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-            return;
-        }
-    });
-}
 
 class ManagerFiles : public ::testing::Test {
   protected:
@@ -109,20 +29,11 @@ class ManagerFiles : public ::testing::Test {
     static void TearDownTestSuite() { delete boxes; }
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder = std::string(temp) + "talvane-files-" + name + "\\";
-        std::filesystem::remove_all(folder);
-        CreateDirectoryA(folder.c_str(), nullptr);
+        folder = TestScratchFolder("talvane-files-") + "\\";
         GetCurrentDirectoryA(MAX_PATH, startFolder);
         SetCurrentDirectoryA(folder.c_str());
-        window = CreateWindowA("STATIC", "manager stand-in", WS_OVERLAPPED, 0, 0, 300, 300, nullptr,
-                               nullptr, nullptr, nullptr);
-        CreateWindowA("LISTBOX", "", WS_CHILD, 0, 0, 100, 100, window,
-                      reinterpret_cast<HMENU>(labelList), nullptr, nullptr);
-        CreateWindowA("LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 100, 100, window,
-                      reinterpret_cast<HMENU>(fileListId), nullptr, nullptr);
+        window = CreateStandInWindow("manager stand-in", nullptr,
+                                     {{"LISTBOX", labelList}, {"LISTBOX", fileListId, LBS_NOTIFY}});
         shell.currentModuleWindow = window;
         AttachStoreLabelList(GetDlgItem(window, labelList));
         AttachFileListBox(GetDlgItem(window, fileListId));
@@ -138,7 +49,7 @@ class ManagerFiles : public ::testing::Test {
         DestroyWindow(window);
         fileList.names.clear();
         SetCurrentDirectoryA(startFolder);
-        std::filesystem::remove_all(folder);
+        RemoveFolder(folder);
         EXPECT_TRUE(boxes->Take().empty()) << "an unexpected message box was shown";
     }
 
@@ -166,8 +77,8 @@ const Bytes korg = {0xF0, 0x42, 0x30, 0x19, 0x10, 0xF7};
 } // namespace
 
 TEST_F(ManagerFiles, FileListShowsTheSyxFilesOfTheCurrentFolder) {
-    WriteBytes(folder + "bank.syx", Tagged('-', "My bank", {roland}));
-    WriteBytes(folder + "Tagged.syx", Tagged('+', "ignored", {roland, korg}));
+    WriteBytes(folder + "bank.syx", TaggedSyxFile('-', "My bank", {roland}));
+    WriteBytes(folder + "Tagged.syx", TaggedSyxFile('+', "ignored", {roland, korg}));
     WriteBytes(folder + "plain.syx", roland);
     WriteBytes(folder + "~temp.syx", roland);
     WriteBytes(folder + "notes.txt", roland);
@@ -175,7 +86,7 @@ TEST_F(ManagerFiles, FileListShowsTheSyxFilesOfTheCurrentFolder) {
 
     RebuildFileList("TAGGED.SYX");
     std::vector<std::pair<std::string, std::string>> entries;
-    const auto labels = ListTexts(Files());
+    const auto labels = ListBoxLines(Files());
     ASSERT_EQ(labels.size(), 3u);
     ASSERT_EQ(FileListCount(), 3);
     for (int i = 0; i < 3; ++i)
@@ -189,27 +100,27 @@ TEST_F(ManagerFiles, FileListShowsTheSyxFilesOfTheCurrentFolder) {
     EXPECT_EQ(FileListName(SelectedFile()), "Tagged.syx");
 
     RebuildFileList(impossibleFileName);
-    EXPECT_EQ(ListTexts(Files()).size(), 3u);
+    EXPECT_EQ(ListBoxLines(Files()).size(), 3u);
     EXPECT_EQ(SelectedFile(), LB_ERR);
 
     RemoveFileListEntry(0);
-    EXPECT_EQ(ListTexts(Files()).size(), 2u);
+    EXPECT_EQ(ListBoxLines(Files()).size(), 2u);
     EXPECT_EQ(FileListCount(), 2);
 }
 
 TEST_F(ManagerFiles, ReadingAFileFillsTheLabelListWithTheBusyCursorOn) {
-    WriteBytes(folder + "two.syx", Tagged('+', "two", {roland, korg}));
+    WriteBytes(folder + "two.syx", TaggedSyxFile('+', "two", {roland, korg}));
     shell.busy = false;
     ReadFileIntoStore((folder + "two.syx").c_str());
     EXPECT_TRUE(shell.busy);
     shell.busy = false;
-    EXPECT_EQ(ListTexts(Labels()),
+    EXPECT_EQ(ListBoxLines(Labels()),
               (std::vector<std::string>{"6 bytes [Roland]", "6 bytes [Korg]"}));
 }
 
 TEST_F(ManagerFiles, DamagedAndMissingFilesAreReportedAndAddNothing) {
     AddMessage(roland);
-    Bytes damaged = Tagged('+', "cut", {roland, korg});
+    Bytes damaged = TaggedSyxFile('+', "cut", {roland, korg});
     damaged.pop_back();
     WriteBytes(folder + "cut.syx", damaged);
     ReadFileIntoStore((folder + "cut.syx").c_str());
@@ -222,7 +133,7 @@ TEST_F(ManagerFiles, DamagedAndMissingFilesAreReportedAndAddNothing) {
         << shown[0].text;
     EXPECT_NE(shown[1].text.find("Couldn't open the file"), std::string::npos) << shown[1].text;
     EXPECT_EQ(MessageCount(), 1);
-    EXPECT_EQ(ListTexts(Labels()), std::vector<std::string>{"6 bytes [Roland]"});
+    EXPECT_EQ(ListBoxLines(Labels()), std::vector<std::string>{"6 bytes [Roland]"});
     shell.busy = false;
 }
 
@@ -245,7 +156,7 @@ TEST_F(ManagerFiles, LongStandardFileIsStoredCutShortWithTheWarning) {
     EXPECT_NE(shown[0].text.find("\n\n(Things aren't going to work since the message was cut "
                                  "short.)"),
               std::string::npos);
-    EXPECT_EQ(ListTexts(Labels()), std::vector<std::string>{"448014 bytes [Yamaha]"});
+    EXPECT_EQ(ListBoxLines(Labels()), std::vector<std::string>{"448014 bytes [Yamaha]"});
     shell.busy = false;
 }
 
@@ -253,9 +164,9 @@ TEST_F(ManagerFiles, SaveAsWritesTheChosenFormatAndListsTheFile) {
     AddMessage(roland);
     AddMessage(korg);
     RebuildFileList(impossibleFileName);
-    std::thread user = AnswerFileDialog("Save As", folder + "bank.syx", 3);
+    DialogAnswers user({{"Save As", EnterFileName(folder + "bank.syx", 3)}});
     EXPECT_EQ(SaveStoreAs(), 1);
-    user.join();
+    user.Finish();
     const Bytes written = ReadBytes(folder + "bank.syx");
     Bytes description = {'b', 'a', 'n', 'k', 0, 's', 'y', 'x', 0};
     description.resize(100, 0xCD);
@@ -269,53 +180,53 @@ TEST_F(ManagerFiles, SaveAsWritesTheChosenFormatAndListsTheFile) {
     EXPECT_EQ(written, expected);
     // Added at the end of the file list with its full path, selected, labelled as a rebuild
     // labels it.
-    const auto labels = ListTexts(Files());
+    const auto labels = ListBoxLines(Files());
     ASSERT_FALSE(labels.empty());
     EXPECT_EQ(labels.back(), "- bank");
     EXPECT_EQ(SelectedFile(), static_cast<int>(labels.size()) - 1);
     EXPECT_TRUE(SameFileName(FileListName(SelectedFile()), folder + "bank.syx"))
         << FileListName(SelectedFile());
     RebuildFileList("bank.syx");
-    EXPECT_EQ(ListTexts(Files()), std::vector<std::string>{"- bank"});
+    EXPECT_EQ(ListBoxLines(Files()), std::vector<std::string>{"- bank"});
     // The position chosen is offered at the next Save As.
     EXPECT_EQ(fileList.saveFilterPosition, 3);
 
     ResetStore();
     AddMessage(korg);
-    user = AnswerFileDialog("Save As", folder + "plain.syx", 2);
+    DialogAnswers againUser({{"Save As", EnterFileName(folder + "plain.syx", 2)}});
     EXPECT_EQ(SaveStoreAs(), 1);
-    user.join();
+    againUser.Finish();
     EXPECT_EQ(ReadBytes(folder + "plain.syx"), korg);
-    EXPECT_EQ(ListTexts(Files()).back(), "plain.syx");
+    EXPECT_EQ(ListBoxLines(Files()).back(), "plain.syx");
 }
 
 TEST_F(ManagerFiles, CancelledSaveAsWritesNothing) {
     AddMessage(roland);
-    std::thread user = AnswerFileDialog("Save As", "", 0);
+    DialogAnswers user({{"Save As", PressButton(IDCANCEL)}});
     EXPECT_EQ(SaveStoreAs(), 0);
-    user.join();
+    user.Finish();
     EXPECT_EQ(MessageCount(), 1);
-    EXPECT_TRUE(ListTexts(Files()).empty());
+    EXPECT_TRUE(ListBoxLines(Files()).empty());
 }
 
 TEST_F(ManagerFiles, ChosenFileInAnotherFolderBecomesTheListedFolder) {
     const std::string other = folder + "other\\";
     CreateDirectoryA(other.c_str(), nullptr);
     WriteBytes(other + "a.syx", roland);
-    WriteBytes(other + "b.syx", Tagged('+', "b", {korg}));
-    std::thread user = AnswerFileDialog("Send", other + "b.syx", 0);
+    WriteBytes(other + "b.syx", TaggedSyxFile('+', "b", {korg}));
+    DialogAnswers user({{"Send", EnterFileName(other + "b.syx")}});
     EXPECT_EQ(ChooseFile("Send"), 0);
-    user.join();
+    user.Finish();
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_TRUE(SameFileName(std::string(current) + "\\", other)) << current;
-    EXPECT_EQ(ListTexts(Files()).size(), 2u);
+    EXPECT_EQ(ListBoxLines(Files()).size(), 2u);
     ASSERT_GE(SelectedFile(), 0);
     EXPECT_EQ(FileListName(SelectedFile()), "b.syx");
 
-    user = AnswerFileDialog("Open", "", 0);
+    DialogAnswers againUser({{"Open", PressButton(IDCANCEL)}});
     EXPECT_EQ(ChooseFile("Open"), 1);
-    user.join();
+    againUser.Finish();
     EXPECT_EQ(FileListName(SelectedFile()), "b.syx");
 }
 
@@ -332,7 +243,7 @@ TEST_F(ManagerFiles, FullStoreIsReportedOnce) {
     EXPECT_EQ(shown[0].caption, "Error");
     EXPECT_NE(shown[0].text.find("32,767"), std::string::npos) << shown[0].text;
     EXPECT_EQ(MessageCount(), maxStoreMessages);
-    EXPECT_TRUE(ListTexts(Labels()).empty());
+    EXPECT_TRUE(ListBoxLines(Labels()).empty());
 }
 
 TEST_F(ManagerFiles, EditSplitAndJoinWorkOnWindowsFiles) {
@@ -365,7 +276,7 @@ TEST_F(ManagerFiles, EditSplitAndJoinWorkOnWindowsFiles) {
     }
     EXPECT_EQ(ReadBytes(store.files.data), data);
     EXPECT_EQ(ReadBytes(store.files.lengths), lengths);
-    EXPECT_EQ(ListTexts(Labels()),
+    EXPECT_EQ(ListBoxLines(Labels()),
               (std::vector<std::string>{"5 bytes [Roland]", "5 bytes [Roland]", "4 user [Korg]",
                                         "5 bytes [Roland]", "5 bytes [Roland]", "4 user [Korg]"}));
     for (const std::string& split : {store.files.beforeData, store.files.beforeLengths,

@@ -3,7 +3,7 @@
 // Manager: it opens the ports with itself as the notification window, holds the label list
 // (control 102) and the port lists (controls 105 and 106), and routes MM_MIM_LONGDATA to
 // ReceiveBuffer and MM_MOM_DONE to SendNextMessage.
-#include "manager_box_watch.h"
+#include "support/windows_test_support.h"
 
 #include "manager/message_store.h"
 #include "manager/store_list_box.h"
@@ -16,30 +16,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <chrono>
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
-
-// The command-line send traces through the shell's debug trace; here the traces are counted.
-std::atomic<int> completionTraces{0};
-void DebugTrace(const char* text) {
-    if (std::string(text) == "!")
-        ++completionTraces;
-}
+using namespace std::chrono_literals;
+using namespace wintest;
 
 namespace {
 
 constexpr int labelList = 102;
 constexpr int inputPortList = 105;
 constexpr int outputPortList = 106;
-
-// ---- The stand-in Manager window.
 
 LRESULT CALLBACK ManagerStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -53,87 +41,9 @@ LRESULT CALLBACK ManagerStandIn(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateStandIn() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ManagerStandIn;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TransportTestWindow";
-        RegisterClassA(&windowClass);
-        registered = true;
-    }
-    const HWND window =
-        CreateWindowA("TransportTestWindow", "transport test", WS_OVERLAPPED, 0, 0, 300, 300,
-                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    CreateWindowA("LISTBOX", "", WS_CHILD | LBS_NOTIFY, 0, 0, 100, 100, window,
-                  reinterpret_cast<HMENU>(labelList), nullptr, nullptr);
-    CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window,
-                  reinterpret_cast<HMENU>(inputPortList), nullptr, nullptr);
-    CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window,
-                  reinterpret_cast<HMENU>(outputPortList), nullptr, nullptr);
-    return window;
-}
-
-double NowMs() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// Handles window messages until `done` holds or `seconds` pass.
-template <typename Condition>
-bool PumpUntil(Condition done, double seconds) {
-    const double deadline = NowMs() + seconds * 1000.0;
-    while (!done()) {
-        if (NowMs() > deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    return true;
-}
-
-void PumpFor(double seconds) {
-    PumpUntil([] { return false; }, seconds);
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void AppendInt32(Bytes& bytes, std::int32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(
-            static_cast<unsigned char>((static_cast<std::uint32_t>(value) >> shift) & 0xFF));
-}
-
-// A Brevikorlando-format file of `messages`.
+// A tagged file of `messages`.
 Bytes TaggedFile(const std::vector<Bytes>& messages) {
-    const std::string tag = "Brevikorlando+";
-    Bytes file(tag.begin(), tag.end());
-    Bytes description(100, 0);
-    std::snprintf(reinterpret_cast<char*>(description.data()), 100, "three");
-    file.insert(file.end(), description.begin(), description.end());
-    file.push_back(static_cast<unsigned char>(messages.size()));
-    file.push_back(0);
-    for (const Bytes& m : messages)
-        AppendInt32(file, static_cast<std::int32_t>(m.size()));
-    for (const Bytes& m : messages)
-        file.insert(file.end(), m.begin(), m.end());
-    return file;
+    return TaggedSyxFile('+', "three", messages);
 }
 
 // F0, maker, data bytes below 80 hex, F7: a message a MIDI cable carries unchanged.
@@ -147,21 +57,14 @@ Bytes SysEx(std::size_t length, unsigned char maker, unsigned seed) {
     return message;
 }
 
-std::string Hex(const Bytes& bytes) {
-    std::string text;
-    char pair[4];
-    for (const unsigned char b : bytes) {
-        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", b);
-        text += pair;
-    }
-    return text;
+// The lines of a trace window's text that are exactly `line`.
+int TraceLinesOf(const std::string& text, const std::string& line) {
+    int count = 0;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        count += text.compare(start, end - start, line) == 0;
+    return count;
 }
-
-struct LogLine {
-    double ms = 0;
-    std::string event;
-    std::string rest;
-};
 
 class Loopback : public ::testing::Test {
   protected:
@@ -169,24 +72,21 @@ class Loopback : public ::testing::Test {
     static void TearDownTestSuite() { delete boxes; }
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder = std::string(temp) + "talvane-transport-" + name + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
+        folder = TestScratchFolder("talvane-transport-") + "\\";
         logPath = folder + "vi.log";
-        DeleteFileA(logPath.c_str());
         SetEnvironmentVariableA("TALVANE_VI_MODE", "loopback");
         SetEnvironmentVariableA("TALVANE_VI_WIRE_SPEED", nullptr);
         SetEnvironmentVariableA("TALVANE_VI_LOG", logPath.c_str());
         settings.InputPort = -1;
         settings.OutputPort = -1;
         BuildScratchFileNames(folder);
-        window = CreateStandIn();
+        window = CreateStandInWindow("transport test", ManagerStandIn,
+                                     {{"LISTBOX", labelList, LBS_NOTIFY},
+                                      {"COMBOBOX", inputPortList, CBS_DROPDOWNLIST},
+                                      {"COMBOBOX", outputPortList, CBS_DROPDOWNLIST}});
         shell.currentModuleWindow = window;
         AttachStoreLabelList(GetDlgItem(window, labelList));
         boxes->Take();
-        completionTraces = 0;
     }
 
     void OpenPorts(bool outputWithWindow = true) {
@@ -202,31 +102,23 @@ class Loopback : public ::testing::Test {
     void TearDown() override {
         CloseInput();
         CloseOutput();
-        PumpFor(0.1); // the buffers the reset returned come back empty and stay unqueued
+        PumpFor(100ms); // the buffers the reset returned come back empty and stay unqueued
         CloseStore();
         FreeInputBuffers();
         DestroyWindow(window);
         shell.currentModuleWindow = nullptr;
         DeleteStoreFiles();
         // The instrument may still hold its log open; what cannot go now goes at the next run.
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        RemoveFolder(folder);
+        // A test's trace window is gone with it: the next trace looks again.
+        debugTrace.lookup = TraceLookup::notLookedUp;
+        debugTrace.target = nullptr;
         EXPECT_TRUE(boxes->Take().empty()) << "an unexpected message box was shown";
     }
 
     std::string Path(const std::string& name) const { return folder + name; }
 
-    std::vector<std::string> Labels() {
-        const HWND list = GetDlgItem(window, labelList);
-        std::vector<std::string> labels;
-        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[256] = {};
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            labels.emplace_back(text);
-        }
-        return labels;
-    }
+    std::vector<std::string> Labels() { return ListBoxLines(GetDlgItem(window, labelList)); }
 
     std::vector<Bytes> StoredMessages() {
         store.dataFile.Flush();
@@ -248,30 +140,18 @@ class Loopback : public ::testing::Test {
         return messages;
     }
 
-    std::vector<LogLine> Log(const std::string& event) {
-        std::ifstream in(logPath);
-        std::vector<LogLine> lines;
-        for (std::string text; std::getline(in, text);) {
-            std::istringstream fields(text);
-            LogLine line;
-            fields >> line.ms >> line.event;
-            std::getline(fields, line.rest);
-            if (!line.rest.empty() && line.rest.front() == ' ')
-                line.rest.erase(0, 1);
-            if (line.event == event)
-                lines.push_back(line);
-        }
-        return lines;
+    std::vector<InstrumentEvent> Log(const std::string& event) {
+        return InstrumentLogEvents(logPath, event);
     }
 
     // Sends the file at `path` through the window path and waits for the send to end and for
     // `expected` messages to have come back into the store.
-    void SendAndReceive(const std::string& path, int expected, double seconds = 20) {
+    void SendAndReceive(const std::string& path, int expected, Milliseconds timeout = 20s) {
         SendFile(path.c_str());
         EXPECT_TRUE(shell.busy || sending.state == sendFinished);
         EXPECT_TRUE(PumpUntil(
-            [&] { return sending.state == sendFinished && MessageCount() >= expected; }, seconds));
-        PumpFor(0.1);
+            [&] { return sending.state == sendFinished && MessageCount() >= expected; }, timeout));
+        PumpFor(100ms);
         EXPECT_FALSE(shell.busy);
     }
 
@@ -324,7 +204,8 @@ TEST_F(Loopback, ThreeMessageFileArrivesAsThreeMessagesPacedByTheOutput) {
     ASSERT_EQ(received.size(), 3u);
     ASSERT_EQ(done.size(), 3u);
     for (std::size_t k = 0; k < 3; ++k)
-        EXPECT_EQ(received[k].rest, std::to_string(messages[k].size()) + " " + Hex(messages[k]));
+        EXPECT_EQ(received[k].rest,
+                  std::to_string(messages[k].size()) + " " + HexText(messages[k]));
     for (std::size_t k = 0; k + 1 < 3; ++k)
         EXPECT_GE(received[k + 1].ms - done[k].ms, 20.0)
             << "message " << k + 2 << " started too soon after message " << k + 1;
@@ -337,7 +218,7 @@ TEST_F(Loopback, StandardFileGoesOutAsOneLongMessage) {
     SendAndReceive(Path("ten.syx"), 1);
     const auto received = Log("recv");
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].rest, "10 " + Hex(file));
+    EXPECT_EQ(received[0].rest, "10 " + HexText(file));
     EXPECT_EQ(StoredMessages(), std::vector<Bytes>{file});
     EXPECT_EQ(Labels(), std::vector<std::string>{"10 bytes [Yamaha]"});
 }
@@ -352,15 +233,20 @@ TEST_F(Loopback, FullBufferEndingInF7IsNotJoinedToTheNextMessage) {
 }
 
 TEST_F(Loopback, CommandLinePathCountsCompletionsAcrossThreads) {
+    // Every completion traces "!" from the output's own thread into the trace window, which the
+    // first trace finds on this thread, as the command-line send's "Sending" does.
+    TraceNotepad notepad;
+    debugTrace.lookup = TraceLookup::notLookedUp;
     OpenPorts(false);
     const std::vector<Bytes> messages = {SysEx(12, 0x41, 6), SysEx(40, 0x42, 7)};
     WriteBytes(Path("cmd.syx"), TaggedFile(messages));
+    DebugTrace("Sending");
     SendFile(Path("cmd.syx").c_str());
     // The loop of the command-line send: wait for the state to change, send the next message,
     // count the completion off; end when the send has finished.
-    const double deadline = NowMs() + 10000;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
     int rounds = 0;
-    while (sending.state != sendFinished && NowMs() < deadline) {
+    while (sending.state != sendFinished && std::chrono::steady_clock::now() < deadline) {
         if (sending.state == sendWaiting) {
             Sleep(1);
             continue;
@@ -371,9 +257,9 @@ TEST_F(Loopback, CommandLinePathCountsCompletionsAcrossThreads) {
     }
     EXPECT_EQ(sending.state, sendFinished);
     EXPECT_EQ(rounds, 2);
-    EXPECT_EQ(completionTraces, 2);
+    EXPECT_EQ(TraceLinesOf(notepad.Text(), "!"), 2);
     EXPECT_FALSE(shell.busy);
-    EXPECT_TRUE(PumpUntil([] { return MessageCount() == 2; }, 5));
+    EXPECT_TRUE(PumpUntil([] { return MessageCount() == 2; }, 5s));
     EXPECT_EQ(StoredMessages(), messages);
 }
 
@@ -384,8 +270,9 @@ TEST_F(Loopback, SecondSendWhileOneRunsIsIgnored) {
     WriteBytes(Path("slow.syx"), TaggedFile(messages));
     SendFile(Path("slow.syx").c_str());
     SendFile(Path("slow.syx").c_str());
-    EXPECT_TRUE(PumpUntil([] { return sending.state == sendFinished && MessageCount() == 2; }, 20));
-    PumpFor(0.2);
+    EXPECT_TRUE(
+        PumpUntil([] { return sending.state == sendFinished && MessageCount() == 2; }, 20s));
+    PumpFor(200ms);
     EXPECT_EQ(Log("recv").size(), 2u);
     EXPECT_EQ(StoredMessages(), messages);
 }
@@ -404,7 +291,7 @@ TEST_F(Loopback, DamagedOrMissingFilesSendNothingAndSaySo) {
     WriteBytes(Path("empty.syx"), TaggedFile({}));
     SendFile(Path("empty.syx").c_str());
     EXPECT_EQ(sending.state, sendFinished);
-    PumpFor(0.3);
+    PumpFor(300ms);
     EXPECT_TRUE(Log("recv").empty());
     const auto shown = boxes->Take();
     ASSERT_EQ(shown.size(), 2u);
@@ -416,7 +303,7 @@ TEST_F(Loopback, DamagedOrMissingFilesSendNothingAndSaySo) {
 TEST_F(Loopback, ClosingTheInputReturnsEmptyBuffersThatAreNotStored) {
     OpenPorts();
     CloseInput();
-    PumpFor(0.3);
+    PumpFor(300ms);
     EXPECT_EQ(MessageCount(), 0);
     EXPECT_EQ(Log("reset-in").size(), 1u);
     // Opened again, the input receives as before.
@@ -432,7 +319,7 @@ TEST_F(Loopback, WireSpeedMessageOf70000BytesComesBackWhole) {
     OpenPorts();
     const Bytes message = SysEx(70000, 0x41, 12);
     WriteBytes(Path("long.syx"), message);
-    SendAndReceive(Path("long.syx"), 1, 90);
+    SendAndReceive(Path("long.syx"), 1, 90s);
     EXPECT_EQ(MessageCount(), 1);
     EXPECT_EQ(StoredMessages(), std::vector<Bytes>{message});
     EXPECT_EQ(Labels(), std::vector<std::string>{"70000 bytes [Roland]"});
@@ -448,10 +335,10 @@ TEST_F(Loopback, MessageCutByClosingTheInputIsKeptAsOneMessage) {
     WriteBytes(Path("cut.syx"), message);
     SendFile(Path("cut.syx").c_str());
     // The first full buffer is back; the next one is filling when the input closes.
-    ASSERT_TRUE(PumpUntil([] { return midi.continuationCount == 1; }, 30));
-    PumpFor(0.05);
+    ASSERT_TRUE(PumpUntil([] { return midi.continuationCount == 1; }, 30s));
+    PumpFor(50ms);
     CloseInput();
-    PumpFor(0.2);
+    PumpFor(200ms);
     ASSERT_EQ(MessageCount(), 1);
     const Bytes stored = StoredMessages().front();
     EXPECT_GT(stored.size(), 32000u);

@@ -1,6 +1,6 @@
 // The artwork compiled into the two programs: read back from the built Talvane95.dat and
 // Talvane95.exe, which lie in the same folder as this test program.
-#include <windows.h>
+#include "support/windows_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,7 @@ namespace {
 const LANGID neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 
 std::string besideThisProgram(const char* name) {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+    return wintest::ProgramFolder() + "\\" + name;
 }
 
 struct Module {

@@ -1,5 +1,7 @@
 // The Librarian switches of the command line against a program folder of definition and bank
 // files. (Their error boxes and the CTRL variants are shown end to end.)
+#include "support/windows_test_support.h"
+
 #include "librarian/bank_file.h"
 #include "librarian/instrument_definition.h"
 #include "shell/settings.h"
@@ -12,31 +14,9 @@
 #include <string>
 #include <vector>
 
+using namespace wintest;
+
 namespace {
-
-std::string ScratchFolder(const char* name) {
-    char temporary[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temporary, temporary);
-    std::string folder = std::string(temporary) + name;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return folder;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 std::string Definition(std::int32_t programSize) {
     InstrumentDefinition record{};

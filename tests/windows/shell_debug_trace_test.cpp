@@ -1,5 +1,7 @@
 // The trace window is looked for once per process, so these tests reset the lookup between them
 // and run in the order written.
+#include "support/windows_test_support.h"
+
 #include "shell/debug_trace.h"
 
 #include <gtest/gtest.h>
@@ -7,38 +9,9 @@
 #include <string>
 #include <thread>
 
+using wintest::TraceNotepad;
+
 namespace {
-
-struct TraceWindow {
-    HWND frame = nullptr;
-    HWND edit = nullptr;
-
-    explicit TraceWindow(const char* title, bool withEditArea = true) {
-        frame = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (withEditArea)
-            AddEditArea();
-    }
-    ~TraceWindow() { DestroyWindow(frame); }
-
-    void AddEditArea() {
-        edit = CreateWindowExA(
-            0, "EDIT", "",
-            WS_CHILD | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 280,
-            180, frame, reinterpret_cast<HMENU>(15), GetModuleHandleA(nullptr), nullptr);
-    }
-
-    std::string Text() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        char text[4096] = {};
-        GetWindowTextA(edit, text, sizeof text);
-        return text;
-    }
-};
 
 void ForgetTraceWindow() {
     debugTrace.lookup = TraceLookup::notLookedUp;
@@ -47,7 +20,7 @@ void ForgetTraceWindow() {
 
 TEST(ShellDebugTrace, LinesReachTheEditAreaInOrderFromAnyThread) {
     ForgetTraceWindow();
-    TraceWindow notepad("talvane32.log - Notepad");
+    TraceNotepad notepad("talvane32.log - Notepad");
     DebugTrace("Sending");
     DebugTrace("Waiting");
     std::thread callback([] { DebugTrace("!"); });
@@ -58,7 +31,7 @@ TEST(ShellDebugTrace, LinesReachTheEditAreaInOrderFromAnyThread) {
 
 TEST(ShellDebugTrace, LinesOfTwoThreadsNeverMix) {
     ForgetTraceWindow();
-    TraceWindow notepad("talvane32.log - Notepad");
+    TraceNotepad notepad("talvane32.log - Notepad");
     constexpr int lines = 100;
     DebugTrace("Next"); // the window is looked for on this thread, as "Sending" does
     std::thread other([] {
@@ -89,7 +62,7 @@ TEST(ShellDebugTrace, LinesOfTwoThreadsNeverMix) {
 
 TEST(ShellDebugTrace, ANotepadWithoutItsEditAreaIsLookedForAgain) {
     ForgetTraceWindow();
-    TraceWindow notepad("talvane32.log - Notepad", false);
+    TraceNotepad notepad("talvane32.log - Notepad", false);
     DebugTrace("lost");
     EXPECT_EQ(debugTrace.lookup.load(), TraceLookup::notLookedUp);
     notepad.AddEditArea();
@@ -101,7 +74,7 @@ TEST(ShellDebugTrace, AWindowOpenedAfterTheFirstLineGetsNothing) {
     ForgetTraceWindow();
     DebugTrace("Sending");
     EXPECT_EQ(debugTrace.lookup.load(), TraceLookup::noTraceWindow);
-    TraceWindow notepad("talvane32.log - Notepad");
+    TraceNotepad notepad("talvane32.log - Notepad");
     DebugTrace("Finished");
     EXPECT_EQ(notepad.Text(), "");
 }
@@ -110,7 +83,7 @@ TEST(ShellDebugTrace, OnlyTheExactTitleCounts) {
     for (const char* title : {"Talvane32.log - Notepad", "talvane32.log - Notepad ",
                               "talvane32.log - Notepa", "x talvane32.log - Notepad"}) {
         ForgetTraceWindow();
-        TraceWindow other(title);
+        TraceNotepad other(title);
         DebugTrace("Sending");
         EXPECT_EQ(other.Text(), "") << title;
         EXPECT_EQ(debugTrace.lookup.load(), TraceLookup::noTraceWindow) << title;

@@ -1,5 +1,7 @@
 // The module window classes, the dialog copies with their class and the title loader's
 // hand-shake, with dialogs built in memory.
+#include "support/windows_test_support.h"
+
 #include "shell/dialog_template.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
@@ -60,14 +62,6 @@ LRESULT CALLBACK LoaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 std::string ClassOf(HWND window) {
@@ -153,12 +147,12 @@ TEST_F(ShellModuleWindows, EachCopiedDialogIsAWindowOfItsModuleClass) {
 TEST_F(ShellModuleWindows, TheFirstPaintClosesTheAnnouncedTitleWindow) {
     HWND loader = CreateLoader();
     HWND window = CreateModule(0);
-    Pump(); // the window's own first paint, before any announcement
+    wintest::PumpMessages(); // the window's own first paint, before any announcement
     EXPECT_TRUE(shell.firstPaint);
     PostMessageA(window, titleWindowMessage, reinterpret_cast<WPARAM>(loader), 0);
     MSG announcement;
-    ASSERT_TRUE(PeekMessageA(&announcement, window, titleWindowMessage, titleWindowMessage,
-                             PM_REMOVE));
+    ASSERT_TRUE(
+        PeekMessageA(&announcement, window, titleWindowMessage, titleWindowMessage, PM_REMOVE));
     DispatchMessageA(&announcement);
     EXPECT_EQ(shell.titleWindow, loader);
     EXPECT_EQ(loaderCloses, 0);
@@ -180,7 +174,7 @@ TEST_F(ShellModuleWindows, OnlyATitleLoaderWindowIsTakenFromTheHandShake) {
     HWND window = CreateModule(1);
     for (WPARAM announced : {reinterpret_cast<WPARAM>(stranger), WPARAM(0), WPARAM(0x1234)}) {
         PostMessageA(window, titleWindowMessage, announced, 0);
-        Pump();
+        wintest::PumpMessages();
         EXPECT_EQ(shell.titleWindow, nullptr);
     }
     EXPECT_TRUE(IsWindow(stranger));
