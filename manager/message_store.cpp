@@ -147,7 +147,8 @@ void RestoreStoreFile(const std::string& from, const std::string& to,
 }
 
 // Joins the split store again with `message` at the edited position: the part in front of it
-// becomes the store files again, then the message and the part behind it follow.
+// becomes the store files again, then the message and the part behind it follow. A null
+// `message` joins the two parts with nothing between them.
 void Rejoin(const unsigned char* message, std::int32_t n) {
     const int index = store.editIndex;
     std::vector<unsigned char> buffer(copyChunkSize);
@@ -160,9 +161,11 @@ void Rejoin(const unsigned char* message, std::int32_t n) {
     } else {
         OpenStoreFiles(ByteFile::Mode::create);
     }
-    store.dataFile.Write(message, static_cast<std::size_t>(n));
-    store.lengthFile.WriteInt32(n);
-    total += n;
+    if (message != nullptr) {
+        store.dataFile.Write(message, static_cast<std::size_t>(n));
+        store.lengthFile.WriteInt32(n);
+        total += n;
+    }
     if (index + 1 < store.count)
         total += JoinPart(store.files.afterData, store.files.afterLengths, buffer);
     DeleteSplitFiles();
@@ -365,6 +368,9 @@ void CommitEdit(const unsigned char* bytes, std::int32_t n) {
     if (store.mode != StoreMode::split)
         return;
     n = std::max<std::int32_t>(n, 0);
+    static const unsigned char nothing = 0;
+    if (bytes == nullptr)
+        bytes = &nothing;
     const int index = store.editIndex;
     const std::string label = MessageLabel(n, FindMakerByte(bytes, n), LabelForm::user);
     Rejoin(bytes, n);
@@ -381,6 +387,11 @@ void CancelEdit() {
     if (store.mode != StoreMode::split)
         return;
     const std::vector<unsigned char> message = std::move(store.editMessage);
-    Rejoin(message.data(), static_cast<std::int32_t>(message.size()));
+    // A new message that was never made leaves no entry behind: a length of 0 written here would
+    // stand in the length file without being counted, and become the next message's length.
+    static const unsigned char empty = 0;
+    const bool replacing = store.editIndex < store.count;
+    const unsigned char* bytes = message.empty() ? &empty : message.data();
+    Rejoin(replacing ? bytes : nullptr, static_cast<std::int32_t>(message.size()));
     ReplayHeldInput();
 }

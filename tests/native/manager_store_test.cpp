@@ -171,6 +171,26 @@ TEST_F(MessageStoreTest, CancelEditRestoresTheStore) {
     EXPECT_FALSE(SplitFileExists("~tempafter.syx"));
 }
 
+TEST_F(MessageStoreTest, CancellingANewMessageLeavesNoEntryBehind) {
+    for (const int storeSize : {0, 3}) {
+        SCOPED_TRACE(storeSize);
+        ResetStore();
+        auto messages = Fill(storeSize);
+        Bytes old;
+        ASSERT_EQ(SplitForEdit(storeSize, 10000, old), SplitOutcome::split);
+        CancelEdit();
+        EXPECT_EQ(MessageCount(), storeSize);
+        store.lengthFile.Flush();
+        EXPECT_EQ(std::filesystem::file_size(store.files.lengths),
+                  4u * static_cast<unsigned>(storeSize));
+        // The next message keeps its own length.
+        const Bytes next = MakeMessage(17, 0x42);
+        AddMessage(next);
+        messages.push_back(next);
+        EXPECT_EQ(StoredMessages(), messages);
+    }
+}
+
 TEST_F(MessageStoreTest, SplitFilesLeftByAnEarlierRunAreNotJoinedIn) {
     const auto messages = Fill(1);
     WriteWholeFile(Path("~tempbefore.syx"), {1, 2, 3});
