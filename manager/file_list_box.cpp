@@ -71,8 +71,15 @@ int ChooseFile(const char* title) {
     dialog.nMaxFileTitle = nameBufferSize;
     dialog.lpstrTitle = title;
     dialog.Flags = OFN_NOVALIDATE | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&dialog))
+    // The dialog makes each folder the user looks into the current folder. Cancelled, it must
+    // leave the folder whose files the list names, or they would be looked for elsewhere.
+    char startFolder[MAX_PATH] = "";
+    const DWORD startLength = GetCurrentDirectoryA(sizeof startFolder, startFolder);
+    if (!GetOpenFileNameA(&dialog)) {
+        if (startLength > 0 && startLength < sizeof startFolder)
+            SetCurrentDirectoryA(startFolder);
         return 1;
+    }
     // The chosen file's folder becomes the current folder, so the list shows that folder.
     char* lastSeparator = std::strrchr(path, '\\');
     const char* bareName = path;

@@ -126,7 +126,14 @@ int SaveStoreAs() {
     dialog.lpstrDefExt = "syx";
     dialog.Flags =
         OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
-    if (!GetSaveFileNameA(&dialog))
+    // The dialog makes each folder the user looks into the current folder; the file list keeps
+    // naming the files of the folder it shows, so that folder stays current.
+    char startFolder[MAX_PATH] = "";
+    const DWORD startLength = GetCurrentDirectoryA(sizeof startFolder, startFolder);
+    const BOOL chosen = GetSaveFileNameA(&dialog);
+    if (startLength > 0 && startLength < sizeof startFolder)
+        SetCurrentDirectoryA(startFolder);
+    if (!chosen)
         return 0;
     fileList.saveFilterPosition = static_cast<int>(dialog.nFilterIndex);
     name[nameBufferSize - 1] = 0;
