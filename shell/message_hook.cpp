@@ -2,18 +2,41 @@
 
 #include "shell/shell_state.h"
 
+#include <commctrl.h>
+
 namespace {
 
-// Relaying mouse messages to the tooltip window is not built yet; keys are forwarded.
+// Tools are registered without subclassing, so the tooltip window learns where the mouse is
+// only from what the hook relays: this way tips work over every control, in dialogs too.
+void RelayToTooltips(const MSG* retrieved) {
+    if (shell.tooltipWindow)
+        SendMessageA(shell.tooltipWindow, TTM_RELAYEVENT, 0,
+                     reinterpret_cast<LPARAM>(const_cast<MSG*>(retrieved)));
+}
+
+// The module window sees the keys of all its controls (CTRL+P, CTRL+U and the CTRL captions). A
+// key sent to the module window itself already reaches it.
+void ForwardKeyToModuleWindow(const MSG* retrieved) {
+    if (shell.currentModuleWindow && retrieved->hwnd != shell.currentModuleWindow)
+        SendMessageA(shell.currentModuleWindow, retrieved->message, retrieved->wParam,
+                     retrieved->lParam);
+}
+
 LRESULT CALLBACK MessageHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
+    // A message only looked at (PM_NOREMOVE) is seen again when it is taken; it counts once.
+    if (code == HC_ACTION && (wParam & PM_REMOVE) != 0) {
         const MSG* retrieved = reinterpret_cast<const MSG*>(lParam);
         switch (retrieved->message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            RelayToTooltips(retrieved);
+            break;
         case WM_KEYDOWN:
         case WM_KEYUP:
-            if (shell.currentModuleWindow)
-                SendMessageA(shell.currentModuleWindow, retrieved->message, retrieved->wParam,
-                             retrieved->lParam);
+            ForwardKeyToModuleWindow(retrieved);
             break;
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
-// The user-interface thread's get-message hook: every key pressed in any child control also
-// reaches the current module window (its CTRL keys and CTRL captions depend on that).
+// The user-interface thread's get-message hook: mouse messages go on to the current tooltip
+// window (tools are not subclassed, so tips show over every control), and every key pressed in
+// any child control also reaches the current module window (its CTRL keys and CTRL captions
+// depend on that).
 void InstallMessageHook();
 void RemoveMessageHook();

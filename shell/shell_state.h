@@ -18,6 +18,9 @@ struct ShellState {
     HWND currentModuleWindow = nullptr;
     HWND lastHelpWindow = nullptr;
     HHOOK messageHook = nullptr;
+    // The tooltip window of the current module window (or of a dialog that has its own), which
+    // the message hook feeds with the mouse; none while tooltips are off.
+    HWND tooltipWindow = nullptr;
     bool busy = false;
     HWND titleWindow = nullptr;
     bool firstPaint = false;
