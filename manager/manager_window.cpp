@@ -1,0 +1,174 @@
+#include "manager/manager_window.h"
+
+#include "manager/file_list.h"
+#include "manager/file_list_box.h"
+#include "manager/message_store.h"
+#include "manager/store_list_box.h"
+#include "midi/midi_state.h"
+#include "midi/sysex_output.h"
+#include "shell/first_time.h"
+#include "shell/module_keys.h"
+#include "shell/module_windows.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/tooltips.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+ManagerWindowState managerWindow;
+
+namespace {
+
+constexpr UINT_PTR titleTimer = 2;
+constexpr UINT titleTimerPeriod = 500; // milliseconds
+
+// A remembered device that the system does not list (unplugged since, or the first run's device 0
+// on a machine whose only device is the mapper) can never be opened, and the window would
+// minimize itself at every restore with no way to choose another port: the first listed device
+// takes its place, and the list shows it.
+void UseListedDevice(HWND window, int combo, const std::vector<int>& listed, std::int32_t& device) {
+    if (listed.empty() || std::find(listed.begin(), listed.end(), device) != listed.end())
+        return;
+    device = listed.front();
+    SendDlgItemMessageA(window, combo, CB_SETCURSEL, 0, 0);
+}
+
+void OpenManagerWindow(HWND window) {
+    shell.currentModule = moduleManager;
+    shell.firstPaint = false;
+    ResetCaptionStates();
+    managerWindow.initialised = true;
+    shell.currentModuleWindow = window;
+    PlaceModuleWindow(window);
+
+    AllocateInputBuffers();
+    FillPortLists(window);
+    UseListedDevice(window, inputPortCombo, midi.inputListDevices, settings.InputPort);
+    UseListedDevice(window, outputPortCombo, midi.outputListDevices, settings.OutputPort);
+    OpenInput(window);
+    OpenOutput(window);
+
+    AttachStoreLabelList(GetDlgItem(window, messageList));
+    AttachFileListBox(GetDlgItem(window, fileListBox));
+    ResetStore();
+    RebuildFileList(impossibleFileName);
+
+    if (!midi.inputOpen || !midi.outputOpen) {
+        ShowWindow(window, SW_SHOWMINIMIZED);
+        managerWindow.minimizedAtOpening = true;
+    }
+    shell.busy = false;
+    ShowBusyCursor();
+    CreateManagerTooltips(window);
+    EnterManagerFirstTime();
+    SetTimer(window, titleTimer, titleTimerPeriod, nullptr);
+}
+
+void DestroyManagerWindow(HWND window) {
+    KillTimer(window, titleTimer);
+    if (shell.currentModule == moduleManager)
+        shell.currentModule = 0;
+    CloseInput();
+    CloseOutput();
+    CloseStore();
+    FreeInputBuffers();
+    RememberModuleWindowPosition(window);
+    shell.currentModuleWindow = nullptr;
+    ForgetModuleTooltips(managerWindow.tooltipWindow);
+    managerWindow.tooltipWindow = nullptr;
+    managerWindow.minimizedAtOpening = false;
+    managerWindow.initialised = false;
+}
+
+// The title picture goes once the window has painted; until then the timer keeps ticking.
+void TitleTimerTick(HWND window) {
+    if (shell.titleWindow && !shell.firstPaint)
+        return;
+    CloseTitleWindow();
+    KillTimer(window, titleTimer);
+}
+
+// Minimized, the window lets other programs use the ports; restored, it takes them again (only
+// the ones it does not hold, so a port is never opened twice).
+void WindowResized(HWND window, WPARAM kind) {
+    if (!managerWindow.initialised)
+        return;
+    if (kind == SIZE_MINIMIZED) {
+        CloseInput();
+        CloseOutput();
+    } else if (kind == SIZE_RESTORED) {
+        // Some systems' dialog loop shows the dialog normally once it first waits for input,
+        // which undoes the minimizing of the opening; only the user's restore tries the ports
+        // again.
+        if (managerWindow.minimizedAtOpening) {
+            managerWindow.minimizedAtOpening = false;
+            PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            return;
+        }
+        if (!midi.inputOpen)
+            OpenInput(window);
+        if (!midi.outputOpen)
+            OpenOutput(window);
+        CheckPorts(window);
+    }
+}
+
+bool RunsCaptionStep(UINT message) {
+    return message == WM_PAINT || message == WM_COMMAND || message == WM_KEYDOWN ||
+           message == WM_KEYUP;
+}
+
+} // namespace
+
+void CheckPorts(HWND window) {
+    if (!midi.inputOpen || !midi.outputOpen)
+        ShowWindow(window, SW_MINIMIZE);
+}
+
+INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (managerWindow.initialised && RunsCaptionStep(message))
+        ApplyCaptionStep(window);
+    switch (message) {
+    case WM_INITDIALOG:
+        OpenManagerWindow(window);
+        return TRUE;
+    case WM_COMMAND:
+        HandleManagerCommand(window, LOWORD(wParam), HIWORD(wParam));
+        // What the command changed (a cleared list, a new file) shows in the captions at once.
+        if (managerWindow.initialised)
+            ApplyCaptionStep(window);
+        return TRUE;
+    case WM_KEYDOWN:
+        HandleModuleKeyDown(window, wParam);
+        return TRUE;
+    case WM_MOUSEMOVE:
+        ShowBusyCursor();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == titleTimer)
+            TitleTimerTick(window);
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_RESTORE)
+            managerWindow.minimizedAtOpening = false;
+        return FALSE;
+    case WM_SIZE:
+        WindowResized(window, wParam);
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(window, moduleQuit);
+        return TRUE;
+    case WM_DESTROY:
+        DestroyManagerWindow(window);
+        return TRUE;
+    case MM_MIM_LONGDATA:
+        ReceiveBuffer(window, reinterpret_cast<MIDIHDR*>(lParam));
+        return TRUE;
+    case MM_MOM_DONE:
+        SendNextMessage();
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+// The Manager window: the dialog "MainWindow" as a window of class "QX_SysEx". Its left half is
+// the message store with the input port, its right half the file list of the current folder with
+// the output port. ManagerWindowProc itself is declared with the other module windows
+// (shell/module_windows.h); it ends the window with 0 (quit) or 2 (Librarian).
+
+// Controls of "MainWindow".
+inline constexpr int clearButton = 100;
+inline constexpr int saveAsButton = 101;
+inline constexpr int messageList = 102;
+inline constexpr int sendButton = 103;
+inline constexpr int fileListBox = 104;
+inline constexpr int inputPortCombo = 105;
+inline constexpr int outputPortCombo = 106;
+inline constexpr int openButton = 107;
+inline constexpr int deleteButton = 109;
+inline constexpr int createEditButton = 111;
+inline constexpr int managerHelpButton = 150;
+inline constexpr int aboutButton = 151;
+inline constexpr int librarianButton = 3000;
+
+// The three groups of buttons whose captions switch (see manager_window_captions.cpp).
+inline constexpr int captionGroupCount = 3;
+
+struct ManagerWindowState {
+    // Set once the window has opened, cleared when it is destroyed; captions switch only between.
+    bool initialised = false;
+    // Per caption group: whether it shows the variant of its condition (false: the resource's).
+    bool captionShown[captionGroupCount] = {};
+    HWND tooltipWindow = nullptr;
+    // A port failed at opening and the window was minimized; no restore by the user since.
+    bool minimizedAtOpening = false;
+};
+
+extern ManagerWindowState managerWindow;
+
+// Asks whether to delete the file `name`, listed as `label` at position `index` of the file list;
+// on Yes deletes it and removes its entry, or says that it could not be deleted.
+void ConfirmDelete(const char* label, const char* name, int index);
+
+// The parts of the window procedure, one file each.
+// Captions: the groups back to their resource captions; then, on every paint, command and key,
+// each group to the caption its condition and CTRL call for.
+void ResetCaptionStates();
+void ApplyCaptionStep(HWND window);
+// The tooltip window and its tools, at the level of the ToolTips setting.
+void CreateManagerTooltips(HWND window);
+// WM_COMMAND, by control.
+void HandleManagerCommand(HWND window, int control, int notification);
+// Minimizes the window when either port is closed, so the user sees it and can try again by
+// restoring it.
+void CheckPorts(HWND window);

@@ -1,0 +1,212 @@
+#include "manager/hex_editor.h"
+#include "manager/manager_window.h"
+
+#include "manager/file_list.h"
+#include "manager/file_list_box.h"
+#include "manager/message_store.h"
+#include "manager/syx_files.h"
+#include "midi/midi_state.h"
+#include "midi/sysex_output.h"
+#include "shell/first_time.h"
+#include "shell/help.h"
+#include "shell/module_windows.h"
+#include "shell/settings.h"
+#include "shell/shared_dialogs.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr INT_PTR definitionDialogCancelled = 99;
+
+const char nothingToSaveText[] = "Nothing to save! First receive or create some sysex data.";
+const char noFileToDeleteText[] = "You must select a file before you can delete it.";
+const char deleteFailedText[] =
+    "Delete attempt failed. Try closing Brevikorlando and using Windows to delete the file.";
+
+int Selection(HWND window, int list) {
+    const LRESULT selected = SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+std::string ListText(HWND window, int list, int index) {
+    const LRESULT length = SendDlgItemMessageA(window, list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendDlgItemMessageA(window, list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+void ShowError(HWND window, const char* text) {
+    MessageBoxA(window, text, "Error", MB_ICONSTOP | MB_OK);
+}
+
+// After a port change the lists show the devices in use, also when a change fell back to the
+// device used before.
+void SelectPortsInUse(HWND window) {
+    const auto select = [window](int combo, const std::vector<int>& devices, int device) {
+        for (std::size_t position = 0; position < devices.size(); ++position) {
+            if (devices[position] == device)
+                SendDlgItemMessageA(window, combo, CB_SETCURSEL, position, 0);
+        }
+    };
+    select(inputPortCombo, midi.inputListDevices, settings.InputPort);
+    select(outputPortCombo, midi.outputListDevices, settings.OutputPort);
+}
+
+int ComboSelection(HWND window, int combo) {
+    return static_cast<int>(SendDlgItemMessageA(window, combo, CB_GETCURSEL, 0, 0));
+}
+
+// A new input port starts a new store; the output is closed around the change.
+void ChangeInputPort(HWND window) {
+    const int device = InputDeviceAtPosition(ComboSelection(window, inputPortCombo));
+    CloseOutput();
+    ChangeInputDevice(window, device);
+    OpenOutput(window);
+    ResetStore();
+    SelectPortsInUse(window);
+    CheckPorts(window);
+}
+
+void ChangeOutputPort(HWND window) {
+    ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, outputPortCombo)));
+    SelectPortsInUse(window);
+    CheckPorts(window);
+}
+
+void SaveStore(HWND window) {
+    if (MessageCount() == 0) {
+        ShowError(window, nothingToSaveText);
+        return;
+    }
+    if (SaveStoreAs() == 1)
+        ResetStore();
+}
+
+// Without a selected file, or with CTRL held, the user chooses the file first.
+void OpenFile(HWND window) {
+    if (Selection(window, fileListBox) < 0 || ControlKeyHeld()) {
+        if (ChooseFile("Open") != 0)
+            return;
+    }
+    const int selected = Selection(window, fileListBox);
+    if (selected < 0)
+        return;
+    ResetStore();
+    ReadFileIntoStore(FileListName(selected).c_str());
+    shell.busy = false;
+    ShowBusyCursor();
+}
+
+// Cancelling the file dialog sends the file that was selected before, if any.
+void SendSelectedFile(HWND window) {
+    if (Selection(window, fileListBox) < 0 || ControlKeyHeld())
+        ChooseFile("Send");
+    const int selected = Selection(window, fileListBox);
+    if (selected >= 0)
+        SendFile(FileListName(selected).c_str());
+}
+
+void DeleteSelectedFile(HWND window) {
+    const int selected = Selection(window, fileListBox);
+    if (selected < 0) {
+        ShowError(window, noFileToDeleteText);
+        return;
+    }
+    ConfirmDelete(ListText(window, fileListBox, selected).c_str(), FileListName(selected).c_str(),
+                  selected);
+}
+
+// With CTRL held a new message is made, whatever is selected.
+void EditMessage(HWND window) {
+    if (ControlKeyHeld())
+        SendDlgItemMessageA(window, messageList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc, 0);
+    // Whatever became of the dialog, the store is never left split.
+    if (store.mode == StoreMode::split)
+        CancelEdit();
+}
+
+// The way into the Librarian passes the instrument definition dialog, which confirms itself at
+// once (automaticPass) when a definition was chosen before and CTRL is not held.
+void EnterLibrarian(HWND window) {
+    shell.automaticPass = settings.LibrarianInstrument != -1 && !ControlKeyHeld();
+    EnterLibrarianFirstTime();
+    const INT_PTR result =
+        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
+    if (result != definitionDialogCancelled && result != -1)
+        EndDialog(window, moduleLibrarian);
+}
+
+} // namespace
+
+void HandleManagerCommand(HWND window, int control, int notification) {
+    switch (control) {
+    case inputPortCombo:
+        if (notification == CBN_SELCHANGE)
+            ChangeInputPort(window);
+        break;
+    case outputPortCombo:
+        if (notification == CBN_SELCHANGE)
+            ChangeOutputPort(window);
+        break;
+    case clearButton:
+        ResetStore();
+        break;
+    case saveAsButton:
+        SaveStore(window);
+        break;
+    case openButton:
+        OpenFile(window);
+        break;
+    case sendButton:
+        SendSelectedFile(window);
+        break;
+    case deleteButton:
+        DeleteSelectedFile(window);
+        break;
+    case createEditButton:
+        EditMessage(window);
+        break;
+    case messageList:
+        if (notification == LBN_DBLCLK)
+            EditMessage(window);
+        break;
+    case fileListBox:
+        if (notification == LBN_DBLCLK)
+            SendSelectedFile(window);
+        break;
+    case managerHelpButton:
+        ShowHelp(managerHelpContext);
+        break;
+    case aboutButton:
+        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        break;
+    case librarianButton:
+        EnterLibrarian(window);
+        break;
+    }
+}
+
+void ConfirmDelete(const char* label, const char* name, int index) {
+    std::string text;
+    if (label[0] == '*' || label[0] == '-')
+        text = std::string("Are you sure you want to delete the file \"") + label +
+               "\", underlying name \"" + name + "\"?";
+    else
+        text = std::string("Are you sure you want to delete the file \"") + name + "\"?";
+    if (MessageBoxA(shell.currentModuleWindow, text.c_str(), "Confirm Delete",
+                    MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return;
+    if (!DeleteFileA(name)) {
+        MessageBoxA(shell.currentModuleWindow, deleteFailedText, "Error!",
+                    MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    RemoveFileListEntry(index);
+}
