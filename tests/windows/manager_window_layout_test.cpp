@@ -1,6 +1,8 @@
 // The dialogs of the Manager window and of its hex editor as they are compiled into
 // Talvane95.dat: every control with its identifier, class, caption, style and place in dialog
 // units, in tab order, and the dialogs' own captions, styles, sizes and font.
+#include "support/windows_test_support.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,17 +12,10 @@
 
 namespace {
 
-std::string BesideThisProgram(const char* name) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
 // The dialog description of the resource `name` in the built program.
 std::vector<unsigned char> DialogResource(const char* name) {
-    static const HMODULE program = LoadLibraryExA(BesideThisProgram("Talvane95.dat").c_str(),
-                                                  nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    static const HMODULE program = LoadLibraryExA(
+        (wintest::ProgramFolder() + "\\Talvane95.dat").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HRSRC found = program ? FindResourceA(program, name, RT_DIALOG) : nullptr;
     if (!found)
         return {};

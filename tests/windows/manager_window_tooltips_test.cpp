@@ -11,30 +11,22 @@
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "support/windows_test_support.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string BesideThisProgram(const char* name) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
 // "MainWindow" of the built program, with the Manager's class written in, as the shell makes it.
 std::vector<std::uint8_t> ManagerDialog() {
-    const HMODULE program = LoadLibraryExA(BesideThisProgram("Talvane95.dat").c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE);
+    const HMODULE program = LoadLibraryExA((wintest::ProgramFolder() + "\\Talvane95.dat").c_str(),
+                                           nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HRSRC found = program ? FindResourceA(program, "MainWindow", RT_DIALOG) : nullptr;
     if (!found)
         return {};
@@ -42,14 +34,6 @@ std::vector<std::uint8_t> ManagerDialog() {
     auto copy = CopyDialogWithClass(data, SizeofResource(program, found), "QX_SysEx");
     FreeLibrary(program);
     return copy;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 struct ToolText {
@@ -113,15 +97,12 @@ class ManagerTooltips : public ::testing::Test {
     static void TearDownTestSuite() { delete dialog; }
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "talvane-tooltips\\";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder + "scratch");
-        std::ofstream(folder + "dump.syx", std::ios::binary) << "\xF0\x41\xF7";
+        folder = wintest::TestScratchFolder("talvane-tooltips-");
+        CreateDirectoryA((folder + "\\scratch").c_str(), nullptr);
+        wintest::WriteBytes(folder + "\\dump.syx", wintest::Bytes{0xF0, 0x41, 0xF7});
         GetCurrentDirectoryA(MAX_PATH, startFolder);
         SetCurrentDirectoryA(folder.c_str());
-        BuildScratchFileNames(folder + "scratch\\");
+        BuildScratchFileNames(folder + "\\scratch\\");
         settings = Settings{};
         settings.InputPort = -1;
         settings.OutputPort = -1;
@@ -130,13 +111,13 @@ class ManagerTooltips : public ::testing::Test {
     void TearDown() override {
         if (window)
             DestroyWindow(window);
-        Pump();
+        wintest::PumpMessages();
         EXPECT_EQ(shell.tooltipWindow, nullptr);
         EXPECT_EQ(shell.currentModuleWindow, nullptr);
         EXPECT_FALSE(midi.inputOpen);
         EXPECT_FALSE(midi.outputOpen);
         SetCurrentDirectoryA(startFolder);
-        std::filesystem::remove_all(folder);
+        wintest::RemoveFolder(folder);
     }
 
     void Open(int toolTips, int librarianInstrument = -1) {
@@ -146,7 +127,7 @@ class ManagerTooltips : public ::testing::Test {
                                             reinterpret_cast<const DLGTEMPLATE*>(dialog->data()),
                                             nullptr, ManagerWindowProc, 0);
         ASSERT_NE(window, nullptr);
-        Pump();
+        wintest::PumpMessages();
         ASSERT_TRUE(midi.inputOpen);
         ASSERT_TRUE(midi.outputOpen);
         EXPECT_EQ(shell.currentModuleWindow, window);
@@ -302,7 +283,7 @@ TEST_F(ManagerTooltips, TheHookRelaysTheMouseAndForwardsTheKeysOfEveryControl) {
     EXPECT_EQ(relayed[1].message, UINT(WM_LBUTTONDOWN));
     // Other messages are not relayed.
     PostMessageA(clear, WM_NULL, 0, 0);
-    Pump();
+    wintest::PumpMessages();
     EXPECT_EQ(relayed.size(), 2u);
 
     // A key going to a control reaches the window, which brings its captions up to date: here a
@@ -313,7 +294,7 @@ TEST_F(ManagerTooltips, TheHookRelaysTheMouseAndForwardsTheKeysOfEveryControl) {
     SendDlgItemMessageA(window, 102, LB_SETCURSEL, 0, 0);
     EXPECT_EQ(CaptionOf(window, 111), "Create");
     PostMessageA(clear, WM_KEYUP, VK_SHIFT, 0xC0000001);
-    Pump();
+    wintest::PumpMessages();
     EXPECT_EQ(CaptionOf(window, 111), "Edit");
 
     SetWindowLongPtrA(shell.tooltipWindow, GWLP_WNDPROC,
