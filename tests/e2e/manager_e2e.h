@@ -67,6 +67,11 @@ inline Manager StartManager(e2e::LaunchOptions options = {}) {
     manager.program = e2e::Launch(options);
     if (manager.program)
         manager.window = e2e::WaitForWindowOf(manager.program, {.className = "QX_SysEx"});
+    // The dialog loop shows its window once more when it first runs out of messages; a minimize
+    // that came before would be undone.
+    if (manager.window) {
+        EXPECT_TRUE(e2e::WaitUntilIdle(manager.window));
+    }
     return manager;
 }
 

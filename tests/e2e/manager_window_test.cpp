@@ -369,6 +369,9 @@ TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {
             << advice->text;
         EXPECT_TRUE(e2e::ValueExists(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1"));
         ASSERT_TRUE(e2e::Answer(*advice, IDOK));
+        // (Until the definition dialog is built, its stand-in ends at once as if cancelled.)
+        EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(manager.window) != FALSE; },
+                                   "the definition dialog is left"));
         EXPECT_TRUE(e2e::StaysTrue(
             [&] { return IsWindow(manager.window) && IsWindowEnabled(manager.window); },
             "the Manager stays", e2e::Milliseconds(500)));
