@@ -26,38 +26,31 @@ bool AsyncDown(int virtualKey) {
     return GetAsyncKeyState(virtualKey) < 0;
 }
 
-// The DOS name of a Unix path under Wine, or empty elsewhere.
-std::string DosName(const char* unixPath) {
+// The DOS path of xdotool when running under Wine with it installed, else empty.
+std::string XdotoolPath() {
     using ToDos = WCHAR*(CDECL*)(const char*);
     auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
     if (!toDos)
         return {};
-    WCHAR* dos = toDos(unixPath);
+    WCHAR* dos = toDos("/usr/bin/xdotool");
     if (!dos)
         return {};
     std::string path = Narrow(dos);
     HeapFree(GetProcessHeap(), 0, dos);
-    return path;
+    return FileExists(path) ? path : std::string{};
 }
 
 // Presses or releases CTRL in the X server, as a real keyboard would. Wine brings its own key
 // state in line with the X server's whenever one of its windows gains the focus, so a CTRL
 // pressed only through SendInput is let go as soon as a new window (a dialog, a message box,
-// the next program) opens. Under Wine the X server must hold the key. Wine starts a Unix
-// program without a process handle to wait on, so the command leaves a marker file when
-// xdotool is done; waiting for it keeps presses and releases in order even on a loaded machine.
+// the next program) opens. Under Wine the X server must hold the key. The process does not
+// report back (Wine starts it as a Unix program); the caller watches the key state instead.
 bool XKey(bool down) {
-    static const std::string shell = DosName("/bin/sh");
-    static const bool haveXdotool = FileExists(DosName("/usr/bin/xdotool"));
-    if (shell.empty() || !haveXdotool || !FileExists(shell))
+    static const std::string xdotool = XdotoolPath();
+    if (xdotool.empty())
         return false;
-    static int count = 0;
-    const std::string marker = "/tmp/talvane-e2e-xkey-" + std::to_string(GetCurrentProcessId()) +
-                               "-" + std::to_string(++count);
-    const std::string markerDos = DosName(marker.c_str());
-    std::string commandLine = "\"" + shell + "\" -c \"/usr/bin/xdotool " +
-                              (down ? "keydown" : "keyup") + " ctrl; : > " + marker + "\"";
+    std::string commandLine = "\"" + xdotool + "\" " + (down ? "keydown" : "keyup") + " ctrl";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -68,10 +61,7 @@ bool XKey(bool down) {
         CloseHandle(process.hThread);
     if (process.hProcess)
         CloseHandle(process.hProcess);
-    const bool done = static_cast<bool>(
-        WaitUntil([&] { return FileExists(markerDos); }, "xdotool has run", Milliseconds(5000)));
-    DeleteFileA(markerDos.c_str());
-    return done;
+    return true;
 }
 
 // The X server's key alone reaches the program only when the X focus happens to be on its
