@@ -14,8 +14,8 @@ struct ProcessParameters {
     std::string currentFolder; // with its trailing backslash
 };
 
-// Of the process that owns `window`. Nothing when it cannot be read (it ended, or it is not a
-// 32-bit process).
+// Of the process that owns `window`. Nothing when it cannot be read (it ended, or its width differs
+// from the test program's).
 std::optional<ProcessParameters> ReadProcessParameters(HWND window);
 
 } // namespace e2e
