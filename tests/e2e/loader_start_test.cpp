@@ -114,7 +114,11 @@ TEST(LoaderStart, TitleShowsUntilTheFirstModuleWindowHasPainted) {
     EXPECT_EQ(client.bottom, loader_e2e::kTitleHeight);
     EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
     EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
-    EXPECT_TRUE(GetWindowLongA(title, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Made top-most right after it was created.
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return !IsWindow(title) || (GetWindowLongA(title, GWL_EXSTYLE) & WS_EX_TOPMOST); },
+        "the title is top-most"));
+    EXPECT_TRUE(IsWindow(title) && (GetWindowLongA(title, GWL_EXSTYLE) & WS_EX_TOPMOST));
 
     // The main program closes the title once its window has painted: whenever the title is
     // gone, the Manager's window is already there.
