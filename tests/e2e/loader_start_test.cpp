@@ -136,6 +136,27 @@ TEST(LoaderStart, TitleShowsUntilTheFirstModuleWindowHasPainted) {
     CloseManager(program, manager);
 }
 
+TEST(LoaderStart, TitleGoesWhenTheMainProgramEndsWithoutAModuleWindow) {
+    // A send shows no window, so nothing would ever close the title.
+    loader_e2e::SettingsOfAReturningUser();
+    ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, "OutputPort", DWORD(-1))); // the instrument
+    std::string file = e2e::JoinPath(e2e::JoinPath(e2e::ScratchFolder(), "work"), "one.syx");
+    e2e::Program program = e2e::Launch({.program = "Talvane95.exe",
+                                        .arguments = "/send " + file,
+                                        .workFiles = {{"one.syx", "\xF0\x7E\x00\x06\x01\xF7"}},
+                                        .freshRegistry = false,
+                                        .instrument = {.mode = "loopback"}});
+    ASSERT_TRUE(program);
+    EXPECT_EQ(e2e::WaitForExit(program), 0u) << e2e::DescribeWindows(program);
+    EXPECT_TRUE(e2e::WaitUntilAllEnded(program));
+    EXPECT_TRUE(e2e::WaitForLog(
+        program.instrumentLog,
+        [](const std::vector<e2e::LogEntry>& log) {
+            return !e2e::EventsNamed(log, "recv").empty();
+        },
+        "the file was sent"));
+}
+
 TEST(LoaderStart, AStartUpBoxOfTheMainProgramClosesTheTitleFirst) {
     // The tenth start tells the user that the tooltips have been reduced.
     shell_e2e::SettingsAfterStarts(9);
