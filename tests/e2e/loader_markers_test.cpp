@@ -63,6 +63,14 @@ TEST(LoaderMarkers, CommandLineAndCtrlChooseTheMarker) {
             ASSERT_TRUE(program);
             HWND title = e2e::WaitForWindowOf(program, {.className = "QX_Loader"});
             ASSERT_TRUE(title);
+            // Centred, and above every other window (the stand-in's too) once it is up.
+            RECT outer{};
+            GetWindowRect(title, &outer);
+            EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+            EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
+            EXPECT_TRUE(e2e::WaitUntil(
+                [&] { return (GetWindowLongA(title, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; },
+                "the title is top-most"));
             const char* first = ctrlAtStart ? c.withCtrl : c.withoutCtrl;
             const char* second = ctrlAtStart ? c.withoutCtrl : c.withCtrl;
             EXPECT_TRUE(MarkerBecomes(title, first));
