@@ -69,14 +69,6 @@ INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
     return FALSE;
 }
 
-LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TimeTrackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 namespace {
 
 // A stand-in dialog: OK (1, or 300 in the About box) ends it with 0, Cancel with 99.
