@@ -3,7 +3,7 @@
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 
-// Stand-ins for the Librarian and Editor windows, the instrument definition dialog, the envelope
+// Stand-ins for the Librarian window, the instrument definition dialog, the envelope
 // graph window, the time-track control and the Preferences, Uninstall and About dialogs, which
 // are not built yet. A stand-in module window takes part in everything the shell shares (current
 // module, position, busy cursor, closing the title picture) and ends with 0 when it is closed; it
@@ -49,10 +49,6 @@ INT_PTR StandInModuleWindow(HWND window, UINT message, WPARAM wParam, int module
 
 INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     return StandInModuleWindow(window, message, wParam, moduleLibrarian);
-}
-
-INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return StandInModuleWindow(window, message, wParam, moduleEditor);
 }
 
 // Confirms itself at once when asked to pass automatically with a definition chosen before;
