@@ -113,12 +113,19 @@ void PaintGuides(HDC dc, const GraphFrame& frame) {
         DeleteObject(grey);
 }
 
+// The bar is touched only where it changes: every range, enable or position call redraws it,
+// and a paint that redraws both bars twice over costs more than the curves.
 void SetUpScrollBar(HWND bar, int extent, int width, int& offset) {
     const ScrollSetup setup = SetUpScroll(extent, width, offset);
-    SetScrollRange(bar, SB_CTL, 0, setup.rangeMax, TRUE);
-    EnableWindow(bar, TRUE);
-    if (!setup.enabled)
-        EnableWindow(bar, FALSE);
+    // A bar keeps an empty range (maximum below 0) as 0..0.
+    int lo = 0;
+    int hi = 0;
+    const bool same = GetScrollRange(bar, SB_CTL, &lo, &hi) && lo == 0 &&
+                      (hi == setup.rangeMax || (setup.rangeMax < 0 && hi <= 0));
+    if (!same)
+        SetScrollRange(bar, SB_CTL, 0, setup.rangeMax, TRUE);
+    if ((IsWindowEnabled(bar) != FALSE) != setup.enabled)
+        EnableWindow(bar, setup.enabled);
     if (setup.setPosition)
         SetScrollPos(bar, SB_CTL, setup.rangeMax, TRUE);
     offset = setup.offset;

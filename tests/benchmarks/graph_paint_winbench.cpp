@@ -143,6 +143,19 @@ int main(int argc, char** argv) {
     Measure(window, "every time 99 (12,210-pixel attack)", paints);
     editor.program = TypicalProgram();
     Measure(window, "typical program", paints);
+    // The floor: a window of the same size and background that paints nothing itself.
+    WNDCLASSA plain{};
+    plain.lpfnWndProc = DefWindowProcA;
+    plain.hInstance = shell.instance;
+    plain.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    plain.lpszClassName = "GraphBenchPlain";
+    RegisterClassA(&plain);
+    HWND empty = CreateWindowExA(0, "GraphBenchPlain", "", WS_POPUP | WS_VISIBLE | WS_THICKFRAME,
+                                 60, 400, 760, 300, nullptr, nullptr, shell.instance, nullptr);
+    if (empty) {
+        Measure(empty, "empty window (erase only)", paints);
+        DestroyWindow(empty);
+    }
     int result = 0;
     if (!screenshot.empty()) {
         Pump();
