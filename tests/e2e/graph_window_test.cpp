@@ -40,12 +40,34 @@ void PresetGraph(std::initializer_list<std::pair<const char*, DWORD>> curves) {
         ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, name, value));
 }
 
+// The program dumps the editor sent, each cut out of what reached the instrument: the shipped
+// definition sends a dump between a program change and a write request, in one message.
+std::vector<Bytes> EditorDumps(const e2e::Program& program) {
+    std::vector<Bytes> dumps;
+    for (const e2e::LogEntry& entry : LogEvents(program, "recv")) {
+        const Bytes& b = entry.bytes;
+        for (std::size_t i = 0; i + 170 <= b.size(); ++i)
+            if (b[i] == 0xF0 && b[i + 1] == 0x42 && (b[i + 2] & 0xF0) == 0x30 && b[i + 3] == 0x19 &&
+                b[i + 4] == 0x40 && b[i + 169] == 0xF7) {
+                dumps.emplace_back(b.begin() + static_cast<std::ptrdiff_t>(i),
+                                   b.begin() + static_cast<std::ptrdiff_t>(i + 170));
+                break;
+            }
+    }
+    return dumps;
+}
+
+testing::AssertionResult WaitForEditorDumps(const e2e::Program& program, std::size_t count) {
+    return e2e::WaitUntil([&] { return EditorDumps(program).size() >= count; },
+                          std::to_string(count) + " program dumps sent");
+}
+
 // The program as the instrument last heard it: the editor's latest dump, or else the one it
 // fetched.
 Bytes LatestProgram(const e2e::Program& program) {
-    const auto received = DumpsReceived(program);
-    if (!received.empty())
-        return Unpacked(received.back().bytes);
+    const auto sent = EditorDumps(program);
+    if (!sent.empty())
+        return Unpacked(sent.back());
     Bytes fetched;
     for (const e2e::LogEntry& entry : LogEvents(program, "send"))
         if (IsDump(entry))
@@ -98,31 +120,66 @@ testing::AssertionResult BoxShows(HWND editor, int box, int value) {
         "box " + std::to_string(box) + " shows " + std::to_string(value));
 }
 
+// Clicks a button with the mouse, near its left end where a radio button's circle is.
+void ClickControl(HWND dialog, int id) {
+    RECT rect{};
+    GetWindowRect(e2e::Control(dialog, id), &rect);
+    e2e::ClickMouse({rect.left + 6, (rect.top + rect.bottom) / 2});
+}
+
 // Double mode, oscillator 2's envelopes short enough to lie in the window, and its levels away
 // from the edges, so that every handle is on screen and a drag changes both its values.
 void PrepareOscillator2(const Editor& editor) {
-    ASSERT_TRUE(e2e::Press(editor.window, pageId));
-    ASSERT_TRUE(e2e::Press(editor.window, doubleId));
+    // A program of the instrument's own in double mode, chosen from the list.
+    int doubleProgram = -1;
+    int index = 0;
+    for (const e2e::LogEntry& entry : LogEvents(editor.program, "send")) {
+        if (!IsDump(entry))
+            continue;
+        if (index < 100 && Unpacked(entry.bytes)[10] == 1) {
+            doubleProgram = index;
+            break;
+        }
+        ++index;
+    }
+    ASSERT_GE(doubleProgram, 0) << "no program of the instrument is in double mode";
+    if (doubleProgram != 0) {
+        ASSERT_TRUE(
+            e2e::SelectComboBoxItem(e2e::Control(editor.window, programBoxId), doubleProgram));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return DumpsSent(editor.program) >= 102; },
+                                   "the double-mode program is fetched"));
+    }
     ASSERT_TRUE(e2e::WaitUntil([&] { return LatestProgram(editor.program)[10] == 1; },
                                "the program is in double mode"));
-    ASSERT_TRUE(e2e::Press(editor.window, oscillator2Id));
-    const std::pair<int, const char*> values[] = {
-        {ampAttackTimeBox, "20"},   {ampDecayTimeBox, "20"},      {ampSlopeTimeBox, "20"},
-        {ampReleaseTimeBox, "20"},  {ampAttackLevelBox, "50"},    {pitchAttackTimeBox, "20"},
-        {pitchDecayTimeBox, "20"},  {cutoffAttackTimeBox, "20"},  {cutoffDecayTimeBox, "20"},
-        {cutoffSlopeTimeBox, "20"}, {cutoffSustainLevelBox, "0"},
-    };
-    for (auto [box, text] : values)
-        ASSERT_TRUE(TypeInto(editor.window, box, text));
+    ASSERT_TRUE(e2e::Press(editor.window, pageId)); // the oscillator page
     ASSERT_TRUE(e2e::WaitUntil(
-        [&] {
-            const Bytes p = LatestProgram(editor.program);
-            const int o = kOscillator2;
-            return p[o + 29] == 20 && p[o + 31] == 20 && p[o + 33] == 20 && p[o + 35] == 20 &&
-                   p[o + 30] == 50 && p[o + 1] == 20 && p[o + 3] == 20 && p[o + 15] == 20 &&
-                   p[o + 17] == 20 && p[o + 19] == 20 && p[o + 20] == 0;
-        },
-        "oscillator 2's envelopes as typed reach the instrument"));
+        [&] { return IsWindowEnabled(e2e::Control(editor.window, oscillator2Id)) != FALSE; },
+        "oscillator 2 can be chosen"));
+    ClickControl(editor.window, oscillator2Id); // a radio button checks itself when clicked
+    struct Typed {
+        int box;
+        int field; // byte of oscillator 2's block
+        int value;
+    } typed[] = {
+        {ampAttackTimeBox, 29, 20},   {ampDecayTimeBox, 31, 20},      {ampSlopeTimeBox, 33, 20},
+        {ampReleaseTimeBox, 35, 20},  {ampAttackLevelBox, 30, 50},    {pitchAttackTimeBox, 1, 20},
+        {pitchDecayTimeBox, 3, 20},   {cutoffAttackTimeBox, 15, 20},  {cutoffDecayTimeBox, 17, 20},
+        {cutoffSlopeTimeBox, 19, 20}, {cutoffSustainLevelBox, 20, 0},
+    };
+    for (const Typed& t : typed)
+        ASSERT_TRUE(TypeInto(editor.window, t.box, std::to_string(t.value)));
+    auto different = [&] {
+        const Bytes p = LatestProgram(editor.program);
+        std::string wrong;
+        for (const Typed& t : typed)
+            if (p[static_cast<std::size_t>(kOscillator2 + t.field)] != t.value)
+                wrong += " byte " + std::to_string(t.field) + " is " +
+                         std::to_string(p[static_cast<std::size_t>(kOscillator2 + t.field)]);
+        return wrong;
+    };
+    EXPECT_TRUE(e2e::WaitUntil([&] { return different().empty(); },
+                               "oscillator 2's envelopes as typed reach the instrument"))
+        << different();
 }
 
 TEST(Graph, DraggedHandlesOfOscillator2WriteTheirRowAndTheBoxesFollow) {
@@ -133,7 +190,7 @@ TEST(Graph, DraggedHandlesOfOscillator2WriteTheirRowAndTheBoxesFollow) {
     ASSERT_TRUE(WaitUntilEditing(editor));
     HWND graph = e2e::WaitForWindowOf(editor.program, {.className = kGraphClass});
     ASSERT_TRUE(graph);
-    PrepareOscillator2(editor);
+    ASSERT_NO_FATAL_FAILURE(PrepareOscillator2(editor));
 
     struct BoxField {
         int box;
@@ -177,10 +234,10 @@ TEST(Graph, DraggedHandlesOfOscillator2WriteTheirRowAndTheBoxesFollow) {
         EXPECT_EQ(shown.At(handle.x - 4, handle.y), 0u)
             << "no handle at " << handle.x << "," << handle.y;
 
-        const std::size_t dumps = DumpsReceived(editor.program).size();
+        const std::size_t dumps = EditorDumps(editor.program).size();
         e2e::DragMouse(e2e::ScreenPoint(graph, handle.x, handle.y),
                        e2e::ScreenPoint(graph, handle.x + 25, handle.y + 15));
-        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
         const Bytes after = LatestProgram(editor.program);
         std::set<int> expected;
         for (const BoxField& w : c.written)
@@ -217,10 +274,10 @@ TEST(Graph, SingleModeHidesOscillator2AndTimeTracksStepThroughTheirStates) {
     ASSERT_TRUE(WaitUntilEditing(editor));
     HWND graph = e2e::WaitForWindowOf(editor.program, {.className = kGraphClass});
     ASSERT_TRUE(graph);
-    ASSERT_TRUE(e2e::Press(editor.window, pageId));
-    ASSERT_TRUE(e2e::Press(editor.window, singleId));
+    ClickControl(editor.window, singleId);
     ASSERT_TRUE(e2e::WaitUntil([&] { return LatestProgram(editor.program)[10] == 0; },
                                "the program is in single mode"));
+    ASSERT_TRUE(e2e::Press(editor.window, pageId)); // the oscillator page, with the switches
     ASSERT_TRUE(e2e::WaitUntilIdle(editor.window));
 
     const e2e::Image shown = e2e::CaptureClient(graph);
@@ -247,15 +304,15 @@ TEST(Graph, SingleModeHidesOscillator2AndTimeTracksStepThroughTheirStates) {
     const int otherBits = LatestProgram(editor.program)[101] & ~0x11;
     // First to off, from whatever the instrument's program holds.
     for (int clicks = 0; state() != 0 && clicks < 2; ++clicks) {
-        const std::size_t dumps = DumpsReceived(editor.program).size();
+        const std::size_t dumps = EditorDumps(editor.program).size();
         e2e::ClickMouse(upperHalf);
-        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
     }
     ASSERT_EQ(state(), 0);
     for (int expected : {0x01, 0x11, 0x00}) {
-        const std::size_t dumps = DumpsReceived(editor.program).size();
+        const std::size_t dumps = EditorDumps(editor.program).size();
         e2e::ClickMouse(upperHalf);
-        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
         EXPECT_EQ(state(), expected);
         EXPECT_EQ(LatestProgram(editor.program)[101] & ~0x11, otherBits);
     }
