@@ -3,7 +3,7 @@
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 
-// Stand-ins for the Librarian and Editor windows, the instrument definition dialog, the envelope
+// Stand-ins for the Librarian window, the instrument definition dialog, the envelope
 // graph window, the time-track control and the Preferences, Uninstall and About dialogs, which
 // are not built yet. A stand-in module window takes part in everything the shell shares (current
 // module, position, busy cursor, closing the title picture) and ends with 0 when it is closed; it
@@ -51,10 +51,6 @@ INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, L
     return StandInModuleWindow(window, message, wParam, moduleLibrarian);
 }
 
-INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return StandInModuleWindow(window, message, wParam, moduleEditor);
-}
-
 // Confirms itself at once when asked to pass automatically with a definition chosen before;
 // otherwise it is as if the user had cancelled.
 INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
@@ -67,14 +63,6 @@ INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
         return TRUE;
     }
     return FALSE;
-}
-
-LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TimeTrackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 namespace {

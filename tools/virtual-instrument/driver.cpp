@@ -81,6 +81,7 @@ DWORD OpenPort(DriverPort& port, const MIDIOPENDESC* desc, DWORD flags, bool Set
     port.flags = flags;
     WriteLog(event);
     StartWorker();
+    StartKeys();
     Notify(port, openNotice, 0, 0);
     return MMSYSERR_NOERROR;
 }
@@ -357,6 +358,7 @@ extern "C" __declspec(dllexport) LRESULT WINAPI
     DriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM param1, LPARAM param2) {
     switch (message) {
     case DRV_FREE:
+        StopKeys();
         StopWorker();
         {
             Locked locked;

@@ -78,6 +78,10 @@ void StopWorker();
 void WakeWorker();
 void HandleInputEvents(const std::vector<InputEvent>& events);
 
+// The instrument's keys played from outside (driver_keys.cpp): a mailslot per process.
+void StartKeys();
+void StopKeys();
+
 // Sends a notice (MOM_*, MIM_*) to the program through winmm.
 void Notify(const DriverPort& port, UINT message, DWORD_PTR param1, DWORD_PTR param2);
 

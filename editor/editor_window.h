@@ -1,0 +1,95 @@
+#pragma once
+#include "editor/remote_control.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The Program Editor window: the dialog "EDITOR" as a window of class "QX_SysX3". It fetches the
+// instrument's program list, shows one program on two pages (program settings, oscillator
+// settings) and sends the whole program back after every accepted change. Beside it floats the
+// envelope graph window, which it creates and keeps current. EditorWindowProc itself is declared
+// with the other module windows (shell/module_windows.h); it ends the window with 0 (quit),
+// 1 (Manager) or 2 (Librarian).
+
+// Controls of "EDITOR" that the window handles itself; the others go through the control map.
+inline constexpr int editorClearButton = 100;
+inline constexpr int editorHelpButton = 150;
+inline constexpr int editorAboutButton = 151;
+inline constexpr int editorLibrarianButton = 3000;
+inline constexpr int editorManagerButton = 3001;
+inline constexpr int pageButton = 3007;
+inline constexpr int programBox = 3008;
+inline constexpr int revertButton = 3009;
+inline constexpr int effect1Radio = 3141;
+inline constexpr int effect2Radio = 3142;
+inline constexpr int oscillator1Radio = 3200;
+inline constexpr int oscillator2Radio = 3201;
+inline constexpr int intervalBox = 3204;
+inline constexpr int delayStartBox = 3206;
+inline constexpr int effectType1Combo = 3134;
+inline constexpr int effectType2Combo = 3135;
+inline constexpr int multisoundCombo = 3207;
+
+// The graph window tells the editor that a dragged envelope point changed the program.
+inline constexpr UINT editorProgramChanged = WM_USER + 200;
+
+// Messages of the time-track controls: set both halves (wParam tracking, lParam velocity, each
+// 0 negative, 1 off, 2 positive) and read each half as the bits one envelope stage contributes
+// to the switch bytes (0 off, 0x01 positive, 0x11 negative).
+inline constexpr UINT timeTrackSetStates = 0x00F3;
+inline constexpr UINT timeTrackGetTracking = 0x0465;
+inline constexpr UINT timeTrackGetVelocity = 0x0466;
+
+// The window's part of the editor state; the program itself and its backup are in `editor`.
+struct EditorWindowState {
+    HWND window = nullptr;
+    HWND graphWindow = nullptr;
+    HWND tooltipWindow = nullptr;
+    int fetchIndex = -1;  // while the list is fetched: the program requested last
+    int answerIndex = -1; // the program whose dump is awaited
+    // Single programs asked for and not answered yet: the user may choose faster than the
+    // instrument answers.
+    int answersOutstanding = 0;
+    int listEnd = 0;             // the last program of the list
+    bool oscillatorPage = false; // kept for the whole run of the program
+    bool refreshing = false;
+    bool handlingDump = false;
+    bool handlingProgramBox = false;
+    // The start-up check's message is open: the fetch is left alone until the user answers.
+    bool startupMessageShowing = false;
+    // A fetch was given up, and the window is on its way back to the Librarian.
+    bool ending = false;
+    DWORD lastSendTime = 0; // kept for the whole run of the program
+    bool sendPending = false;
+    DWORD requestTime = 0;
+    std::int32_t requestLength = 0;
+    DataEntryAssembly dataEntry;
+};
+
+extern EditorWindowState editorWindow;
+
+// The parts of the window, one file each.
+// Controls (editor_window_controls.cpp): the lists, the tooltips, the pages and every control
+// filled from the program.
+void FillEditorLists(HWND window);
+void CreateEditorTooltips(HWND window);
+void ShowPage(HWND window);
+void RefreshAll(HWND window);
+// The effect panel for the selected effect's type: slot labels, boxes and tips, then values.
+void ShowEffectPanel(HWND window);
+// Reads a mapped control (or an effect box) and stores it; a change is sent.
+void StoreUserInput(HWND window, int control);
+void CheckUserInput(HWND window, int control);
+
+// Commands (editor_window_commands.cpp).
+void HandleEditorCommand(HWND window, int control, int notification);
+void ChooseProgram(HWND window, int program);
+void SendEditedProgram(HWND window);
+// Sends a change that is still held back by the 200 ms rule at once.
+void FlushPendingSend(HWND window);
+void RemoteAdjust(HWND window, int value, int step);
+// Asks for program `program` and notes when, for the fetch watch.
+void RequestEditorProgram(int program);
+// Has the graph window repaint the program.
+void InvalidateGraph();

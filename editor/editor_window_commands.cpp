@@ -1,0 +1,220 @@
+#include "editor/editor_window.h"
+
+#include "editor/control_map.h"
+#include "editor/editor_state.h"
+#include "editor/program_box.h"
+#include "editor/program_dump.h"
+#include "editor/remote_control.h"
+#include "librarian/instrument_definition.h"
+#include "librarian/program_messages.h"
+#include "midi/midi_state.h"
+#include "shell/help.h"
+#include "shell/shared_dialogs.h"
+#include "shell/shell_state.h"
+
+#include <string>
+
+namespace {
+
+constexpr UINT_PTR sendTimer = 1;
+// Program sends go out at most this often; changes in between go out together.
+constexpr DWORD sendInterval = 200; // milliseconds
+constexpr int programBoxTextRoom = 100;
+
+// Notifications that mean the user changed or entered a control, and those that mean the user
+// left it.
+bool IsInputNotification(int notification) {
+    switch (notification) {
+    case BN_CLICKED: // time-track controls notify with 0 as well
+    case CBN_SELCHANGE:
+    case CBN_SETFOCUS:
+    case EN_SETFOCUS:
+    case EN_CHANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsLeavingNotification(int notification) {
+    return notification == EN_KILLFOCUS || notification == CBN_KILLFOCUS;
+}
+
+// A program is sent only while it is the one the instrument holds under currentProgram: not
+// while the list is fetched, not while another program's dump is awaited, not after a fetch
+// was given up.
+bool MaySend() {
+    return editorWindow.fetchIndex == -1 && editorWindow.answerIndex < 0 && !editorWindow.ending &&
+           midi.outputOpen;
+}
+
+void SendNow(HWND window) {
+    KillTimer(window, sendTimer);
+    editorWindow.sendPending = false;
+    if (!MaySend())
+        return;
+    InvalidateGraph();
+    const ProgramDump dump = PackProgramDump(editor.program, instrument.definition.channel);
+    editorWindow.lastSendTime = GetTickCount();
+    SendProgram(editor.currentProgram, dump.data());
+    SendRawMessage(programFollowUpMessage.data(),
+                   static_cast<std::int32_t>(programFollowUpMessage.size()));
+}
+
+std::string ListEntryText(HWND window, int index) {
+    const LRESULT length = SendDlgItemMessageA(window, programBox, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendDlgItemMessageA(window, programBox, CB_GETLBTEXT, index,
+                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// The user edits the name in the program box's edit field: the number stays, the text stays 13
+// characters long, and a changed name is sent.
+void ProgramNameEdited(HWND window) {
+    char typed[programBoxTextRoom] = {};
+    GetDlgItemTextA(window, programBox, typed, sizeof typed);
+    const DWORD selection =
+        static_cast<DWORD>(SendDlgItemMessageA(window, programBox, CB_GETEDITSEL, 0, 0));
+    const ProgramBoxCorrection corrected =
+        CorrectProgramBoxText(typed, HIWORD(selection), editor.currentProgram);
+    if (corrected.text != typed || corrected.text != ListEntryText(window, editor.currentProgram)) {
+        const int index = editor.currentProgram;
+        SendDlgItemMessageA(window, programBox, CB_DELETESTRING, index, 0);
+        SendDlgItemMessageA(window, programBox, CB_INSERTSTRING, index,
+                            reinterpret_cast<LPARAM>(corrected.text.c_str()));
+        SendDlgItemMessageA(window, programBox, CB_SETCURSEL, index, 0);
+        SendDlgItemMessageA(window, programBox, CB_SETEDITSEL, 0,
+                            MAKELPARAM(corrected.caret, corrected.caret));
+    }
+    // Name bytes the box shows as spaces stay as they are until the name itself changes.
+    if (corrected.text == ProgramBoxText(editor.currentProgram, editor.program.name))
+        return;
+    CopyNameFromBoxText(corrected.text, editor.program.name);
+    SendEditedProgram(window);
+}
+
+void ProgramBoxCommand(HWND window, int notification) {
+    if (editorWindow.fetchIndex != -1 || editorWindow.handlingProgramBox || editorWindow.ending)
+        return;
+    editorWindow.handlingProgramBox = true;
+    if (notification == CBN_SELCHANGE) {
+        const LRESULT selected = SendDlgItemMessageA(window, programBox, CB_GETCURSEL, 0, 0);
+        if (selected != CB_ERR)
+            ChooseProgram(window, static_cast<int>(selected));
+    } else if (notification == CBN_EDITCHANGE) {
+        ProgramNameEdited(window);
+    }
+    editorWindow.handlingProgramBox = false;
+}
+
+void TogglePage(HWND window) {
+    editorWindow.oscillatorPage = !editorWindow.oscillatorPage;
+    ShowPage(window);
+    if (!editorWindow.oscillatorPage)
+        ShowEffectPanel(window);
+}
+
+void ReplaceProgram(HWND window, const M1Program& program) {
+    editor.program = program;
+    SendEditedProgram(window);
+    RefreshAll(window);
+}
+
+void ClearEditedProgram(HWND window) {
+    M1Program blank;
+    ClearProgram(blank);
+    ReplaceProgram(window, blank);
+}
+
+} // namespace
+
+void ChooseProgram(HWND window, int program) {
+    // A change still held back belongs to the program shown until now.
+    FlushPendingSend(window);
+    editor.currentProgram = program;
+    editorWindow.answerIndex = program;
+    ++editorWindow.answersOutstanding;
+    RequestEditorProgram(program);
+}
+
+void SendEditedProgram(HWND window) {
+    if (!MaySend())
+        return;
+    if (GetTickCount() - editorWindow.lastSendTime < sendInterval) {
+        editorWindow.sendPending = true;
+        SetTimer(window, sendTimer, sendInterval, nullptr);
+        return;
+    }
+    SendNow(window);
+}
+
+void FlushPendingSend(HWND window) {
+    if (editorWindow.sendPending)
+        SendNow(window);
+}
+
+void RemoteAdjust(HWND window, int value, int step) {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(window, focus))
+        return;
+    const ControlMapEntry* entry = FindControlEntry(GetDlgCtrlID(focus));
+    if (!entry || !AdjustByRemote(editor.program, *entry, editor.selectedOscillator, value, step))
+        return;
+    SendEditedProgram(window);
+    RefreshAll(window);
+}
+
+void HandleEditorCommand(HWND window, int control, int notification) {
+    switch (control) {
+    case editorManagerButton:
+        EndDialog(window, moduleManager);
+        break;
+    case editorLibrarianButton:
+        EndDialog(window, moduleLibrarian);
+        break;
+    case editorHelpButton:
+        ShowHelp(editorHelpContext);
+        break;
+    case editorAboutButton:
+        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        break;
+    case revertButton:
+        ReplaceProgram(window, editor.backup);
+        break;
+    case editorClearButton:
+        ClearEditedProgram(window);
+        break;
+    case pageButton:
+        TogglePage(window);
+        break;
+    case programBox:
+        ProgramBoxCommand(window, notification);
+        break;
+    case oscillator1Radio:
+    case oscillator2Radio:
+        if (editorWindow.refreshing || notification != BN_CLICKED)
+            break;
+        editor.selectedOscillator = IsDlgButtonChecked(window, oscillator1Radio) ? 1 : 2;
+        RefreshAll(window);
+        break;
+    case effect1Radio:
+    case effect2Radio:
+        if (editorWindow.refreshing || notification != BN_CLICKED)
+            break;
+        editor.selectedEffect = IsDlgButtonChecked(window, effect1Radio) ? 1 : 2;
+        RefreshAll(window);
+        break;
+    default:
+        if (editorWindow.refreshing)
+            break;
+        if (IsInputNotification(notification))
+            StoreUserInput(window, control);
+        else if (IsLeavingNotification(notification))
+            CheckUserInput(window, control);
+        break;
+    }
+}
