@@ -1,13 +1,11 @@
 #include "shell/module_windows.h"
-#include "shell/settings.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 
-// Stand-ins for the Librarian and Editor windows, the instrument definition dialog, the envelope
-// graph window, the time-track control and the Preferences, Uninstall and About dialogs, which
-// are not built yet. A stand-in module window takes part in everything the shell shares (current
-// module, position, busy cursor, closing the title picture) and ends with 0 when it is closed; it
-// opens no port and no file.
+// Stand-ins for the Editor window, the envelope graph window, the time-track control and the
+// Preferences, Uninstall and About dialogs, which are not built yet. A stand-in module window
+// takes part in everything the shell shares (current module, position, busy cursor, closing the
+// title picture) and ends with 0 when it is closed; it opens no port and no file.
 
 namespace {
 
@@ -47,26 +45,8 @@ INT_PTR StandInModuleWindow(HWND window, UINT message, WPARAM wParam, int module
 
 } // namespace
 
-INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    return StandInModuleWindow(window, message, wParam, moduleLibrarian);
-}
-
 INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     return StandInModuleWindow(window, message, wParam, moduleEditor);
-}
-
-// Confirms itself at once when asked to pass automatically with a definition chosen before;
-// otherwise it is as if the user had cancelled.
-INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        EndDialog(dialog, shell.automaticPass && settings.LibrarianInstrument >= 0 ? 0 : 99);
-        return TRUE;
-    case WM_CLOSE:
-        EndDialog(dialog, 99);
-        return TRUE;
-    }
-    return FALSE;
 }
 
 LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
