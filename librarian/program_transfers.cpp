@@ -82,8 +82,7 @@ std::string FilledIn(const char* format, const char* name) {
 
 // Asks before a stored program is replaced; true on Yes.
 bool OverwriteConfirmed(HWND window) {
-    const char* format =
-        librarianWindow.saveAsCaption ? overwriteQuestion : overwriteQuestionWithAdvice;
+    const char* format = transfer.saveAs ? overwriteQuestion : overwriteQuestionWithAdvice;
     return MessageBoxA(window, FilledIn(format, programName).c_str(), overwriteCaption,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
@@ -130,7 +129,9 @@ void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length)
                            static_cast<std::size_t>(length - replyValues.replyDataOffset),
                            programName);
 
-    if (librarianWindow.saveAsCaption && !sweeping) {
+    // The opening request follows the button as it reads now; a save, as it read when pressed.
+    const bool saveAs = transfer.storeMode ? transfer.saveAs : librarianWindow.saveAsCaption;
+    if (saveAs && !sweeping) {
         if (!transfer.storeMode ||
             DialogBoxParamA(shell.instance, "SAVEAS", window, SaveAsDialogProc, 0) != IDOK) {
             transfer.replyTarget = -1;
@@ -196,6 +197,7 @@ void SaveDeviceProgram(HWND, int line) {
     ShowBusy(true);
     transfer.replyTarget = line;
     transfer.storeMode = true;
+    transfer.saveAs = librarianWindow.saveAsCaption;
     Request(instrument.definition.rangeStart + line);
 }
 

@@ -15,6 +15,9 @@ struct TransferState {
     std::int32_t sweepProgram = -1; // program whose reply a sweep awaits next; -1: no sweep
     bool storeMode = false;         // received programs go into the current bank
     bool replyBusy = false;         // a reply is being handled
+    // A single save asks for the name first ("<< Save As..."), as the button read when it was
+    // pressed: CTRL let go before the reply comes must not change what the click meant.
+    bool saveAs = false;
     // A request of a sweep or of a single fetch is being waited for, since `requestSentAt`; the
     // opening request is left to the response check.
     bool watching = false;

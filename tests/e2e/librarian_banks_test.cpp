@@ -112,6 +112,7 @@ TEST(LibrarianBanks, WithoutNameGrabbingTheDeviceListIsKeptInTheDefinition) {
             librarian.program.instrumentLog,
             [](const auto& entries) { return !e2e::EventsNamed(entries, "send").empty(); },
             "the opening reply"));
+        ASSERT_TRUE(e2e::WaitUntilIdle(window));
         ASSERT_TRUE(e2e::SelectListBoxItem(e2e::Control(window, bankProgramsId), 0));
         ASSERT_TRUE(e2e::SelectListBoxItem(e2e::Control(window, deviceListId), 2));
         ASSERT_TRUE(e2e::Press(window, copyId));

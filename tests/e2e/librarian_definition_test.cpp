@@ -101,7 +101,21 @@ TEST(LibrarianDefinition, FirstEntryAutomaticPassAndCancel) {
     ASSERT_TRUE(librarian);
     EXPECT_EQ(e2e::Text(librarian), LibrarianCaption("Korg M1"));
     EXPECT_EQ(e2e::ListBoxItems(e2e::Control(librarian, deviceListId)).size(), 100u);
-    e2e::Close(librarian);
+
+    // The Editor's first entry asks first; No stays, and the question never comes again.
+    ASSERT_TRUE(e2e::Press(librarian, editorId));
+    advice = e2e::WaitForMessageBox(program, std::string("New user information"));
+    ASSERT_TRUE(advice);
+    EXPECT_EQ(advice->owner, librarian);
+    EXPECT_EQ(advice->buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_TRUE(advice->text.ends_with("Do you still want to enter the editor?")) << advice->text;
+    ASSERT_TRUE(e2e::Answer(*advice, IDNO));
+    EXPECT_TRUE(e2e::ValueExists(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime2"));
+    ASSERT_TRUE(e2e::WaitUntilIdle(librarian));
+    ASSERT_TRUE(e2e::Press(librarian, editorId));
+    HWND editor = e2e::WaitForWindowOf(program, {.className = "QX_SysX3"});
+    ASSERT_TRUE(editor);
+    e2e::Close(editor);
     EXPECT_EQ(e2e::WaitForExit(program), 0u);
     EXPECT_EQ(e2e::ReadSetting(HKEY_CURRENT_USER, "LibrarianInstrument"), DWORD(m1));
 }
@@ -224,13 +238,11 @@ TEST(LibrarianDefinition, EveryCheckOfOkWithItsText) {
     ASSERT_TRUE(librarian);
     EXPECT_EQ(e2e::Text(librarian), LibrarianCaption("Ten M1"));
     EXPECT_EQ(e2e::ListBoxItems(e2e::Control(librarian, deviceListId)).size(), 10u);
-    const std::string created =
-        FileText(e2e::JoinPath(ProgramFolder(), "Ten M1.QXInstrument"));
+    const std::string created = FileText(e2e::JoinPath(ProgramFolder(), "Ten M1.QXInstrument"));
     ASSERT_EQ(created.size(), 2048u);
     EXPECT_EQ(FieldOf(created, 8), 9);
     EXPECT_EQ(std::string(created.c_str() + 936), "6,7,8 "); // the closing space added
-    EXPECT_EQ(FileText(e2e::JoinPath(ProgramFolder(), "Korg M1.QXInstrument")),
-              DefinitionFile({}));
+    EXPECT_EQ(FileText(e2e::JoinPath(ProgramFolder(), "Korg M1.QXInstrument")), DefinitionFile({}));
     e2e::Close(librarian);
     EXPECT_EQ(e2e::WaitForExit(options.program), 0u);
 }

@@ -236,6 +236,17 @@ WaitForBankCount(HWND librarian, std::size_t count,
                           "the bank list's count", timeout);
 }
 
+// Waits until the instrument has sent `count` replies and the program has taken them.
+inline testing::AssertionResult WaitForReplies(const Librarian& librarian, std::size_t count) {
+    auto sent = e2e::WaitForLog(
+        librarian.program.instrumentLog,
+        [count](const auto& entries) { return e2e::EventsNamed(entries, "send").size() >= count; },
+        "the instrument's replies", e2e::Milliseconds(30000));
+    if (!sent)
+        return sent;
+    return e2e::WaitUntilIdle(librarian.window);
+}
+
 inline int IndexOf(const std::vector<std::string>& items, const std::string& item) {
     for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i] == item)

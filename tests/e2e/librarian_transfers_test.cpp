@@ -59,10 +59,9 @@ TEST(LibrarianTransfers, UpdateAllAndSave) {
     EXPECT_EQ(stored, expected);
     // A second "<< All" stores nothing more: the names exist.
     ASSERT_NO_FATAL_FAILURE(PressWithCtrl(window, updateId));
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return e2e::Text(e2e::Control(window, updateId)) == "Update"; }, "the caption back"));
-    EXPECT_TRUE(e2e::StaysTrue([&] { return BankNames(BankPath()).size() == 100; },
-                               "nothing more stored", e2e::Milliseconds(3000)));
+    ASSERT_TRUE(WaitForReplies(librarian, 301));
+    EXPECT_EQ(BankNames(BankPath()).size(), 100u);
+    EXPECT_EQ(BankPrograms(window).size(), 100u);
 
     // Save of a program whose grabbed name exists: the long question; No stores nothing.
     ASSERT_TRUE(e2e::SelectListBoxItem(e2e::Control(window, deviceListId), 6));
