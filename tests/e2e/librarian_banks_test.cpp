@@ -18,11 +18,6 @@ testing::AssertionResult ChooseBank(HWND librarian, const std::string& name) {
     return e2e::SelectComboBoxItem(banks, index);
 }
 
-testing::AssertionResult OpeningReplyHandled(HWND librarian) {
-    return e2e::WaitUntil([&] { return DeviceLines(librarian)[0] != Line(1, "<Unknown>"); },
-                          "the opening reply");
-}
-
 TEST(LibrarianBanks, SwitchCreateDeleteAndMerge) {
     ASSERT_NO_FATAL_FAILURE(PresetSettings());
     Librarian librarian =
@@ -32,7 +27,7 @@ TEST(LibrarianBanks, SwitchCreateDeleteAndMerge) {
                                          {"Small.QXBank", BankFile({}, 100)}}});
     ASSERT_TRUE(librarian.window);
     HWND window = librarian.window;
-    ASSERT_TRUE(OpeningReplyHandled(window));
+    ASSERT_TRUE(WaitForReplies(librarian, 1));
     HWND banks = e2e::Control(window, bankComboId);
     std::vector<std::string> listed = e2e::ComboBoxItems(banks);
     ASSERT_EQ(listed.size(), 3u); // only banks of the definition's program size
@@ -46,7 +41,8 @@ TEST(LibrarianBanks, SwitchCreateDeleteAndMerge) {
         ASSERT_TRUE(ctrl.held);
         ASSERT_TRUE(e2e::Press(window, updateId));
     }
-    ASSERT_TRUE(WaitForBankCount(window, 100));
+    ASSERT_TRUE(WaitForReplies(librarian, 101));
+    EXPECT_EQ(BankPrograms(window).size(), 100u);
     EXPECT_EQ(BankNames(InProgramFolder("Beta.QXBank")).size(), 100u);
     EXPECT_EQ(BankNames(InProgramFolder("Alpha.QXBank")).size(), 2u);
 
@@ -59,7 +55,8 @@ TEST(LibrarianBanks, SwitchCreateDeleteAndMerge) {
     EXPECT_EQ(box->text, "Are you sure you want to delete the program \"" + first + "\"?");
     EXPECT_EQ(box->icon, e2e::MessageBoxIcon::Question);
     ASSERT_TRUE(e2e::Answer(*box, IDYES));
-    ASSERT_TRUE(WaitForBankCount(window, 99));
+    ASSERT_TRUE(e2e::WaitUntilIdle(window));
+    EXPECT_EQ(BankPrograms(window).size(), 99u);
     EXPECT_EQ(BankNames(InProgramFolder("Beta.QXBank")).size(), 99u);
 
     // With CTRL the chosen bank's programs are copied into the current one, which stays.
@@ -68,7 +65,8 @@ TEST(LibrarianBanks, SwitchCreateDeleteAndMerge) {
         ASSERT_TRUE(ctrl.held);
         ASSERT_TRUE(ChooseBank(window, "Alpha"));
     }
-    ASSERT_TRUE(WaitForBankCount(window, 101));
+    ASSERT_TRUE(e2e::WaitUntilIdle(window));
+    EXPECT_EQ(BankPrograms(window).size(), 101u);
     EXPECT_EQ(e2e::ComboBoxItems(banks)[static_cast<std::size_t>(e2e::ComboBoxSelection(banks))],
               "Beta");
     EXPECT_EQ(BankNames(InProgramFolder("Beta.QXBank")).size(), 101u);
@@ -131,7 +129,7 @@ TEST(LibrarianBanks, WithoutNameGrabbingTheDeviceListIsKeptInTheDefinition) {
     {
         Librarian librarian = StartLibrarian(again);
         ASSERT_TRUE(librarian.window);
-        EXPECT_TRUE(WaitForDeviceLines(librarian.window, lines));
+        EXPECT_TRUE(DeviceLinesAfter(librarian, 1, lines));
         ASSERT_TRUE(e2e::Press(librarian.window, clearNamesId));
         EXPECT_EQ(DeviceLines(librarian.window), UnknownLines());
         e2e::Close(librarian.window);

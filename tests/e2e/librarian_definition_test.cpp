@@ -225,9 +225,10 @@ TEST(LibrarianDefinition, EveryCheckOfOkWithItsText) {
     EXPECT_EQ(e2e::ComboBoxSelection(models), 1);
     EXPECT_EQ(e2e::ComboBoxItems(models).back(), "Define new instrument");
     const std::pair<int, const char*> m1[] = {
-        {channelId, "1"},    {rangeStartId, "0"}, {rangeEndId, "9"},
-        {offsetId, "0"},     {sizeId, "170"},     {requestId, "C! # F0 42 3! 19 10 F7 ;170,0"},
-        {offsetsId, "6,7,8"}};
+        {channelId, "1"},     {rangeStartId, "0"},
+        {rangeEndId, "9"},    {offsetId, "0"},
+        {sizeId, "170"},      {requestId, "C! # F0 42 3! 19 10 F7 ;170,0"},
+        {offsetsId, "6,7,8"}, {sendId, "C! # % F0 42 3! 19 11 00 # F7"}};
     for (const auto& [field, value] : m1)
         ASSERT_TRUE(e2e::SetText(e2e::Control(dialog, field), value));
     ASSERT_TRUE(e2e::Press(dialog, IDOK));
@@ -259,7 +260,7 @@ TEST(LibrarianDefinition, ChangingOnlyTheChannelRewritesTheChosenFile) {
     EXPECT_EQ(FieldOf(FileText(path), 0), 5);
     EXPECT_EQ(FileText(path).substr(4), DefinitionFile({}).substr(4));
     // The instrument on channel 5 answers the definition now.
-    EXPECT_TRUE(WaitForDeviceLines(librarian, [] {
+    EXPECT_TRUE(DeviceLinesAfter(options.program, librarian, 1, [] {
         auto lines = UnknownLines();
         lines[0] = Line(1, InstrumentName(0));
         return lines;

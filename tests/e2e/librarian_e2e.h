@@ -217,34 +217,42 @@ inline std::vector<std::string> BankPrograms(HWND librarian) {
     return e2e::ListBoxItems(e2e::Control(librarian, bankProgramsId));
 }
 
-inline testing::AssertionResult
-WaitForDeviceLines(HWND librarian, const std::vector<std::string>& lines,
-                   e2e::Milliseconds timeout = e2e::Milliseconds(30000)) {
-    auto result = e2e::WaitUntil([&] { return DeviceLines(librarian) == lines; },
-                                 "the device list shows the expected lines", timeout);
-    if (!result)
-        for (const std::string& line : DeviceLines(librarian))
-            result << "\n[" << line << "]";
-    return result;
-}
-
-// Waits until the bank list holds `count` programs.
-inline testing::AssertionResult
-WaitForBankCount(HWND librarian, std::size_t count,
-                 e2e::Milliseconds timeout = e2e::Milliseconds(30000)) {
-    return e2e::WaitUntil([&] { return BankPrograms(librarian).size() == count; },
-                          "the bank list's count", timeout);
-}
-
-// Waits until the instrument has sent `count` replies and the program has taken them.
-inline testing::AssertionResult WaitForReplies(const Librarian& librarian, std::size_t count) {
+// Waits until the instrument has sent `count` replies and the program has taken them. Lists are
+// read only then: a list read while a transfer replaces its lines can catch one half replaced.
+inline testing::AssertionResult WaitForReplies(const e2e::Program& program, HWND librarian,
+                                               std::size_t count) {
     auto sent = e2e::WaitForLog(
-        librarian.program.instrumentLog,
+        program.instrumentLog,
         [count](const auto& entries) { return e2e::EventsNamed(entries, "send").size() >= count; },
         "the instrument's replies", e2e::Milliseconds(30000));
     if (!sent)
         return sent;
-    return e2e::WaitUntilIdle(librarian.window);
+    return e2e::WaitUntilIdle(librarian);
+}
+
+inline testing::AssertionResult WaitForReplies(const Librarian& librarian, std::size_t count) {
+    return WaitForReplies(librarian.program, librarian.window, count);
+}
+
+// The device list once `replies` replies have been handled.
+inline testing::AssertionResult DeviceLinesAfter(const e2e::Program& program, HWND librarian,
+                                                 std::size_t replies,
+                                                 const std::vector<std::string>& lines) {
+    auto handled = WaitForReplies(program, librarian, replies);
+    if (!handled)
+        return handled;
+    const std::vector<std::string> shown = DeviceLines(librarian);
+    if (shown == lines)
+        return testing::AssertionSuccess();
+    auto failure = testing::AssertionFailure() << "the device list shows:";
+    for (const std::string& line : shown)
+        failure << "\n[" << line << "]";
+    return failure;
+}
+
+inline testing::AssertionResult DeviceLinesAfter(const Librarian& librarian, std::size_t replies,
+                                                 const std::vector<std::string>& lines) {
+    return DeviceLinesAfter(librarian.program, librarian.window, replies, lines);
 }
 
 inline int IndexOf(const std::vector<std::string>& items, const std::string& item) {

@@ -69,8 +69,7 @@ TEST(LibrarianResponse, ALostReplyEndsTheTransfer) {
     Librarian librarian = StartLibrarian(Files({}, {.mode = "m1", .dropEvery = 5}));
     ASSERT_TRUE(librarian.window);
     HWND window = librarian.window;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return DeviceLines(window)[0] != Line(1, "<Unknown>"); },
-                               "the opening reply"));
+    ASSERT_TRUE(WaitForReplies(librarian, 1));
     ASSERT_TRUE(e2e::Press(window, updateId));
     // Replies 2 to 4 arrive (programs 0 to 2), the fifth (program 3) is lost.
     auto box = e2e::WaitForMessageBox(librarian.program, std::string("Transfer stopped"));
@@ -103,7 +102,7 @@ TEST(LibrarianResponse, AutomaticUpdateLocksTheWindowUntilItEnds) {
         Librarian librarian = StartLibrarian(Files(automatic, {.mode = "m1", .wireSpeed = true}));
         ASSERT_TRUE(librarian.window);
         EXPECT_FALSE(IsWindowEnabled(librarian.window));
-        EXPECT_TRUE(WaitForDeviceLines(librarian.window, InstrumentLines()));
+        EXPECT_TRUE(DeviceLinesAfter(librarian, 100, InstrumentLines()));
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(librarian.window) != FALSE; },
                                    "enabled at the end"));
         e2e::Close(librarian.window);

@@ -33,7 +33,7 @@ TEST(LibrarianTransfers, UpdateAllAndSave) {
     // The opening request names line 0 and ends.
     std::vector<std::string> opened = UnknownLines();
     opened[0] = Line(1, InstrumentName(0));
-    ASSERT_TRUE(WaitForDeviceLines(window, opened));
+    ASSERT_TRUE(DeviceLinesAfter(librarian, 1, opened));
     EXPECT_EQ(BankPrograms(window), std::vector<std::string>{InstrumentName(2)});
     EXPECT_EQ(e2e::Text(e2e::Control(window, updateId)), "Update");
     EXPECT_EQ(e2e::Text(e2e::Control(window, saveId)), "<< Save");
@@ -41,13 +41,14 @@ TEST(LibrarianTransfers, UpdateAllAndSave) {
 
     // Update: every line named, nothing stored.
     ASSERT_TRUE(e2e::Press(window, updateId));
-    ASSERT_TRUE(WaitForDeviceLines(window, InstrumentLines()));
+    ASSERT_TRUE(DeviceLinesAfter(librarian, 101, InstrumentLines()));
     EXPECT_EQ(BankNames(BankPath()).size(), 1u);
 
     // "<< All": every program but the one whose name the bank holds; that one stays as it was.
     const std::string before = FileText(BankPath()).substr(32004, 200);
     ASSERT_NO_FATAL_FAILURE(PressWithCtrl(window, updateId));
-    ASSERT_TRUE(WaitForBankCount(window, 100));
+    ASSERT_TRUE(WaitForReplies(librarian, 201));
+    EXPECT_EQ(BankPrograms(window).size(), 100u);
     EXPECT_TRUE(e2e::WaitUntil([&] { return BankNames(BankPath()).size() == 100; }, "100 stored"));
     EXPECT_EQ(FileText(BankPath()).substr(32004, 200), before);
     std::vector<std::string> expected;
@@ -104,7 +105,8 @@ TEST(LibrarianTransfers, UpdateAllAndSave) {
             ASSERT_TRUE(e2e::Answer(*box, IDNO));
         }
         ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-        EXPECT_TRUE(WaitForBankCount(window, save.stored));
+        ASSERT_TRUE(e2e::WaitUntilIdle(window));
+        EXPECT_EQ(BankPrograms(window).size(), save.stored);
         EXPECT_EQ(BankNames(BankPath()).size(), save.stored);
         EXPECT_EQ(DeviceLines(window)[6],
                   Line(7, save.button == IDOK ? "My Piano" : InstrumentName(6)));
@@ -118,8 +120,7 @@ TEST(LibrarianTransfers, CopyToInstrument) {
     Librarian librarian = StartLibrarian(WithBank({"Strings 1"}));
     ASSERT_TRUE(librarian.window);
     HWND window = librarian.window;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return DeviceLines(window)[0] != Line(1, "<Unknown>"); },
-                               "the opening reply"));
+    ASSERT_TRUE(WaitForReplies(librarian, 1));
     ASSERT_TRUE(e2e::SelectListBoxItem(e2e::Control(window, bankProgramsId), 0));
     ASSERT_TRUE(e2e::SelectListBoxItem(e2e::Control(window, deviceListId), 5));
     ASSERT_TRUE(e2e::Press(window, copyId));
@@ -131,8 +132,9 @@ TEST(LibrarianTransfers, CopyToInstrument) {
     };
     ASSERT_TRUE(e2e::WaitUntil([&] { return sent().size() >= 2; }, "the copy sent"));
     std::vector<unsigned char> wire;
-    for (std::size_t i = 1; i < sent().size(); ++i)
-        wire.insert(wire.end(), sent()[i].bytes.begin(), sent()[i].bytes.end());
+    const auto messages = sent();
+    for (std::size_t i = 1; i < messages.size(); ++i)
+        wire.insert(wire.end(), messages[i].bytes.begin(), messages[i].bytes.end());
     std::vector<unsigned char> expected = {0xC0, 0x05, 0xF0, 0x42, 0x30, 0x19, 0x40};
     ASSERT_GE(wire.size(), expected.size() + 8);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), wire.begin())) << e2e::HexText(wire);
@@ -142,7 +144,8 @@ TEST(LibrarianTransfers, CopyToInstrument) {
     ASSERT_TRUE(e2e::Press(window, updateId));
     std::vector<std::string> lines = InstrumentLines();
     lines[5] = Line(6, "Strings 1 ");
-    EXPECT_TRUE(WaitForDeviceLines(window, lines));
+    // The opening reply, the instrument's two acknowledgements of the copy, 100 names.
+    EXPECT_TRUE(DeviceLinesAfter(librarian, 103, lines));
     e2e::Close(window);
     EXPECT_EQ(e2e::WaitForExit(librarian.program), 0u);
 }

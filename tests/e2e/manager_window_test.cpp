@@ -396,6 +396,10 @@ TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {
         ASSERT_TRUE(ctrl.held);
         ASSERT_TRUE(e2e::Press(manager.window, librarianId));
     }
+    HWND dialog = e2e::WaitForWindowOf(
+        manager.program, {.className = "#32770", .caption = std::string("Librarian options")});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(e2e::Press(dialog, IDCANCEL));
     EXPECT_TRUE(e2e::StaysTrue([&] { return IsWindow(manager.window) != FALSE; },
                                "the Manager stays", e2e::Milliseconds(500)));
     ASSERT_TRUE(e2e::Press(manager.window, librarianId));
