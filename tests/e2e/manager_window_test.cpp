@@ -386,10 +386,10 @@ TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {
     // held it does not.
     ASSERT_NO_FATAL_FAILURE(PresetSettings(/*librarianInstrument=*/0));
     ASSERT_TRUE(e2e::WriteDword(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1", 1));
-    Manager manager = StartManager(
-        {.programFiles = {{"Korg M1.QXInstrument", librarian_e2e::DefinitionFile({})},
-                          {"Mine.QXBank", librarian_e2e::BankFile()}},
-         .instrument = {.mode = "m1"}});
+    Manager manager =
+        StartManager({.programFiles = {{"Korg M1.QXInstrument", librarian_e2e::DefinitionFile({})},
+                                       {"Mine.QXBank", librarian_e2e::BankFile()}},
+                      .instrument = {.mode = "m1"}});
     ASSERT_TRUE(manager.window);
     {
         e2e::CtrlHeld ctrl(manager.window);
