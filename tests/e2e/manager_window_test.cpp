@@ -1,6 +1,7 @@
 // The Manager window as the user meets it: its look, the ports that close when it is minimized
 // and open again when it is restored, the CTRL captions, and the buttons that only answer with a
 // message.
+#include "librarian_e2e.h"
 #include "manager_e2e.h"
 
 #include <string>
@@ -369,7 +370,10 @@ TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {
             << advice->text;
         EXPECT_TRUE(e2e::ValueExists(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1"));
         ASSERT_TRUE(e2e::Answer(*advice, IDOK));
-        // (Until the definition dialog is built, its stand-in ends at once as if cancelled.)
+        HWND dialog = e2e::WaitForWindowOf(
+            manager.program, {.className = "#32770", .caption = std::string("Librarian options")});
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(e2e::Press(dialog, IDCANCEL));
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(manager.window) != FALSE; },
                                    "the definition dialog is left"));
         EXPECT_TRUE(e2e::StaysTrue(
@@ -382,13 +386,20 @@ TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {
     // held it does not.
     ASSERT_NO_FATAL_FAILURE(PresetSettings(/*librarianInstrument=*/0));
     ASSERT_TRUE(e2e::WriteDword(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1", 1));
-    Manager manager = StartManager();
+    Manager manager =
+        StartManager({.programFiles = {{"Korg M1.QXInstrument", librarian_e2e::DefinitionFile({})},
+                                       {"Mine.QXBank", librarian_e2e::BankFile()}},
+                      .instrument = {.mode = "m1"}});
     ASSERT_TRUE(manager.window);
     {
         e2e::CtrlHeld ctrl(manager.window);
         ASSERT_TRUE(ctrl.held);
         ASSERT_TRUE(e2e::Press(manager.window, librarianId));
     }
+    HWND dialog = e2e::WaitForWindowOf(
+        manager.program, {.className = "#32770", .caption = std::string("Librarian options")});
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(e2e::Press(dialog, IDCANCEL));
     EXPECT_TRUE(e2e::StaysTrue([&] { return IsWindow(manager.window) != FALSE; },
                                "the Manager stays", e2e::Milliseconds(500)));
     ASSERT_TRUE(e2e::Press(manager.window, librarianId));

@@ -67,7 +67,7 @@ TEST(ShellLibraryStart, ADefinitionOpensTheLibrarian) {
     SettingsAfterStarts(3);
     e2e::Program program = e2e::Launch(
         {.arguments = "/librarian " + e2e::JoinPath(ProgramFolder(), "Korg M1.QXInstrument"),
-         .programFiles = {{"Korg M1.QXInstrument", Definition(170)}},
+         .programFiles = {{"Korg M1.QXInstrument", Definition(170)}, {"Pianos.QXBank", Bank(170)}},
          .freshRegistry = false});
     ASSERT_TRUE(program);
     HWND librarian = e2e::WaitForWindowOf(program, {.className = "QX_SysX2"});

@@ -54,7 +54,30 @@ constexpr Sound kSounds[10] = {{"Pad", 74},   {"Bell", 20},  {"Bass", 15}, {"Lea
                                {"Choir", 30}, {"Brass", 32}, {"Piano", 0}, {"Organ", 5},
                                {"Pluck", 56}, {"Keys", 1}};
 
+// A few programs are named as real factory programs are: parts separated by zero bytes, which
+// an M1 shows as blanks.
+struct ZeroByteName {
+    int number;
+    std::string_view name; // ten bytes
+};
+constexpr ZeroByteName kZeroByteNames[] = {{6, std::string_view("Piano\0"
+                                                                "16'\0",
+                                                                10)},
+                                           {47, std::string_view("Organ\0"
+                                                                 "8'\0\0",
+                                                                 10)},
+                                           {93, std::string_view("Bell\0"
+                                                                 "Tree\0",
+                                                                 10)}};
+
 void WriteName(ProgramBytes& program, int number) {
+    for (const ZeroByteName& special : kZeroByteNames) {
+        if (special.number == number) {
+            for (std::size_t i = 0; i < 10; ++i)
+                program[kName + i] = static_cast<std::uint8_t>(special.name[i]);
+            return;
+        }
+    }
     const int sound = number % 10;
     const int adjective = (number / 10 + 3 * sound) % 10;
     std::string name(kAdjectives[adjective]);

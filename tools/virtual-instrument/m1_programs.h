@@ -1,6 +1,7 @@
 #pragma once
 // The instrument's own factory programs: 100 programs with plausible values for every
-// parameter, printable names that all differ, the same on every run.
+// parameter, names that all differ (printable, but for a few
+// that hold zero bytes as real factory names do), the same on every run.
 #include "tools/virtual-instrument/m1_dump.h"
 
 #include <array>

@@ -1,0 +1,362 @@
+#include "librarian/bank_file.h"
+#include "librarian/definition_files.h"
+#include "librarian/instrument_definition.h"
+#include "librarian/string_language.h"
+#include "midi/midi_state.h"
+#include "shell/help.h"
+#include "shell/module_windows.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/tooltips.h"
+
+#include <string>
+#include <vector>
+
+// The "Librarian options" dialog: chooses the instrument definition the Librarian works with and
+// writes definitions. Editing a model field (size, range, strings, name grabbing, notes) turns the
+// choice into "Define new instrument", so that OK saves a new file; the channel and the ports are
+// the user's connection and are rewritten into the chosen file.
+
+namespace {
+
+enum DefinitionControl {
+    autoUpdateBox = 3000,
+    notesField = 3001,
+    channelField = 3002,
+    modelCombo = 3003,
+    sizeField = 3004,
+    requestField = 3005,
+    sendField = 3006,
+    rangeEndField = 3007,
+    rangeStartField = 3008,
+    offsetField = 3009,
+    nameGrabbingBox = 3010,
+    offsetsField = 3012,
+    grabbingGroup = 3013,
+    offsetsLabel = 3014,
+    inputPorts = 105,
+    outputPorts = 106,
+    definitionHelpButton = 150,
+};
+
+constexpr INT_PTR confirmed = 0;
+constexpr INT_PTR cancelled = 99;
+const char newInstrumentEntry[] = "Define new instrument";
+const char correctCaption[] = "Please correct your input.";
+
+struct DefinitionDialogState {
+    bool loading = false;
+    std::int32_t openingLibrarianInstrument = -1;
+    CurrentInstrument openingInstrument;
+    int count = 0; // definition files listed; "Define new instrument" is at this position
+    HWND keptTooltipWindow = nullptr;
+};
+
+DefinitionDialogState definitionDialog;
+
+struct DefinitionTip {
+    int control;
+    const char* text;
+};
+
+const DefinitionTip definitionTips[] = {
+    {channelField, "Selects MIDI channel device is set to"},
+    {modelCombo, "Selects instrument make and model"},
+    {sizeField, "Specifies the size in bytes of the SysEx data that makes up one program"},
+    {requestField, "Specifies the message sent to device to request a program"},
+    {sendField, "Specifies the message sent to device to change a program"},
+    {rangeEndField, "The highest program number (#) that's supported by the device"},
+    {rangeStartField, "The lowest program number (#) that's supported by the device"},
+    {offsetField, "Amount to add to program numbers, for display only"},
+    {nameGrabbingBox, "This option enables the extracting of program names from the SysEx data"},
+    {offsetsField, "Specifies the offset in SysEx of each character (0=first byte)"},
+    {autoUpdateBox, "Forces an update (same as button) every time the librarian is entered"},
+    {notesField, "Notes about this definition"},
+    {inputPorts, "Selects input MIDI port that this device is attached to"},
+    {outputPorts, "Selects MIDI output port that the device is connected to"},
+};
+
+// The model fields: any change of their text makes the choice a new instrument.
+bool IsModelField(int control) {
+    switch (control) {
+    case sizeField:
+    case rangeStartField:
+    case rangeEndField:
+    case offsetField:
+    case requestField:
+    case sendField:
+    case offsetsField:
+    case notesField:
+        return true;
+    }
+    return false;
+}
+
+// The check messages and their captions; the channel's caption has no full stop.
+struct InputCheck {
+    const char* text;
+    const char* caption;
+};
+
+const InputCheck channelCheck = {"You must enter a channel between 1 and 16.",
+                                 "Please correct your input"};
+const InputCheck rangeCheck = {
+    "The program range start and end numbers must both be between 0 and 2048. The start number "
+    "must be less than the end number. ",
+    correctCaption};
+const InputCheck offsetCheck = {
+    "The program offset number must be a valid number. This number will be added to the "
+    "\"underlying\" program number for display purposes only. It has no effect on program "
+    "operation apart from the display.\n\nUsually, this option can be left at zero.",
+    correctCaption};
+const InputCheck sizeCheck = {"The program size must be a valid number, 32000 or less.",
+                              correctCaption};
+const InputCheck requestCheck = {
+    "The program request string can include only valid hex digits (0-9, a-f, A-F), and the "
+    "special characters !#[]-*+;,\n\nAlso, the total number of digits must be even. All hex "
+    "digits count, as does !, when working this out, but # can be ignored - so can anything "
+    "after the ; sign, and all sets of brackets [] with their contents.\n\n",
+    correctCaption};
+const InputCheck sendCheck = {
+    "The program send string can include only valid hex digits (0-9, a-f, A-F), and the special "
+    "characters !#[]-*+Rr \n\nAlso, the total number of digits must be even. All hex digits "
+    "count, as does !, when working this out, but # and % can be ignored - so can all sets of "
+    "brackets [] and their contents.",
+    correctCaption};
+
+void Refuse(HWND dialog, const InputCheck& check) {
+    MessageBoxA(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
+}
+
+std::string FieldString(HWND dialog, int control) {
+    const int length = GetWindowTextLengthA(GetDlgItem(dialog, control));
+    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
+    GetDlgItemTextA(dialog, control, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+int ComboSelection(HWND dialog, int combo) {
+    return static_cast<int>(SendDlgItemMessageA(dialog, combo, CB_GETCURSEL, 0, 0));
+}
+
+// The list's entry, not the box's text: while the selection changes the box still shows the old
+// one.
+std::string SelectedModel(HWND dialog) {
+    const int position = ComboSelection(dialog, modelCombo);
+    const LRESULT length = SendDlgItemMessageA(dialog, modelCombo, CB_GETLBTEXTLEN, position, 0);
+    if (position < 0 || length == CB_ERR)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendDlgItemMessageA(dialog, modelCombo, CB_GETLBTEXT, position,
+                        reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+void SelectNewInstrument(HWND dialog) {
+    SendDlgItemMessageA(dialog, modelCombo, CB_SETCURSEL, definitionDialog.count, 0);
+}
+
+void NameGrabbingClicked(HWND dialog) {
+    if (!definitionDialog.loading)
+        SelectNewInstrument(dialog);
+    const BOOL grabbing = IsDlgButtonChecked(dialog, nameGrabbingBox) == BST_CHECKED;
+    for (int control : {offsetsField, grabbingGroup, offsetsLabel, autoUpdateBox})
+        EnableWindow(GetDlgItem(dialog, control), grabbing);
+}
+
+// Selects `position` in a port list, or its first entry when it has no such position; the
+// definition then holds the position shown.
+void SelectPort(HWND dialog, int combo, std::int32_t& position) {
+    const LRESULT count = SendDlgItemMessageA(dialog, combo, CB_GETCOUNT, 0, 0);
+    if (position < 0 || position >= count)
+        position = 0;
+    SendDlgItemMessageA(dialog, combo, CB_SETCURSEL, position, 0);
+    position = ComboSelection(dialog, combo);
+}
+
+void ShowDefinition(HWND dialog) {
+    InstrumentDefinition& definition = instrument.definition;
+    definitionDialog.loading = true;
+    SetDlgItemInt(dialog, sizeField, static_cast<UINT>(definition.programSize), TRUE);
+    SetDlgItemInt(dialog, channelField, static_cast<UINT>(definition.channel), TRUE);
+    SetDlgItemInt(dialog, rangeStartField, static_cast<UINT>(definition.rangeStart), TRUE);
+    SetDlgItemInt(dialog, rangeEndField, static_cast<UINT>(definition.rangeEnd), TRUE);
+    SetDlgItemInt(dialog, offsetField, static_cast<UINT>(definition.numberOffset), TRUE);
+    SetDlgItemTextA(dialog, requestField, std::string(FieldText(definition.requestString)).c_str());
+    SetDlgItemTextA(dialog, sendField, std::string(FieldText(definition.sendString)).c_str());
+    SetDlgItemTextA(dialog, offsetsField, std::string(FieldText(definition.nameOffsets)).c_str());
+    SetDlgItemTextA(dialog, notesField, std::string(FieldText(definition.notes)).c_str());
+    CheckDlgButton(dialog, nameGrabbingBox, definition.nameGrabbing ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, autoUpdateBox, definition.autoUpdate ? BST_CHECKED : BST_UNCHECKED);
+    SelectPort(dialog, inputPorts, definition.midiInPort);
+    SelectPort(dialog, outputPorts, definition.midiOutPort);
+    NameGrabbingClicked(dialog);
+    definitionDialog.loading = false;
+}
+
+void ModelSelectionChanged(HWND dialog) {
+    const int position = ComboSelection(dialog, modelCombo);
+    if (position == definitionDialog.count)
+        return; // a new definition starts as a copy of the one shown
+    if (position >= 0) {
+        LoadInstrumentDefinition(DefinitionPath(shell.programFolder, SelectedModel(dialog)));
+    }
+    ShowDefinition(dialog);
+}
+
+void OpenDefinitionDialog(HWND dialog) {
+    definitionDialog.loading = false;
+    definitionDialog.keptTooltipWindow = shell.tooltipWindow;
+    FillPortLists(dialog);
+    definitionDialog.openingLibrarianInstrument = settings.LibrarianInstrument;
+    definitionDialog.openingInstrument = instrument;
+    definitionDialog.count = 0;
+    HWND models = GetDlgItem(dialog, modelCombo);
+    for (const std::string& name : ListInstrumentDefinitions()) {
+        SendMessageA(models, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ++definitionDialog.count;
+    }
+    SendMessageA(models, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(newInstrumentEntry));
+    const std::int32_t chosen = settings.LibrarianInstrument;
+    const bool chosenListed = chosen >= 0 && chosen < definitionDialog.count;
+    SendMessageA(models, CB_SETCURSEL, chosenListed ? chosen : 0, 0);
+    ModelSelectionChanged(dialog);
+    if (shell.automaticPass && chosenListed) {
+        EndDialog(dialog, confirmed);
+        return;
+    }
+    CreateModuleTooltips(dialog);
+    for (const DefinitionTip& tip : definitionTips)
+        AddTip(dialog, tip.control, tip.text);
+}
+
+// The position of a definition in the list the next opening shows.
+std::int32_t ListedPosition(const std::string& name) {
+    const std::vector<std::string> names = ListInstrumentDefinitions();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            return static_cast<std::int32_t>(i);
+    return -1;
+}
+
+bool ReadNumber(HWND dialog, int control, bool isSigned, std::int32_t& value) {
+    BOOL translated = FALSE;
+    value = static_cast<std::int32_t>(GetDlgItemInt(dialog, control, &translated, isSigned));
+    return translated != FALSE;
+}
+
+// The OK button: every check in turn; the first that fails says so and keeps the dialog open.
+void ConfirmDefinition(HWND dialog) {
+    bank.rememberedPosition = 0;
+    const int selected = ComboSelection(dialog, modelCombo);
+    settings.LibrarianInstrument = selected;
+
+    std::int32_t channel = 0;
+    if (!ReadNumber(dialog, channelField, false, channel))
+        channel = 0;
+    if (channel < 1 || channel > 16)
+        return Refuse(dialog, channelCheck);
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    const bool startRead = ReadNumber(dialog, rangeStartField, true, start);
+    const bool endRead = ReadNumber(dialog, rangeEndField, true, end);
+    if (!startRead || !endRead || start > end || start < 0 || end < 0 ||
+        start > highestProgramNumber || end > highestProgramNumber)
+        return Refuse(dialog, rangeCheck);
+    std::int32_t offset = 0;
+    if (!ReadNumber(dialog, offsetField, true, offset))
+        return Refuse(dialog, offsetCheck);
+    std::int32_t size = 0;
+    // Read unsigned: a size the 32-bit field cannot hold reads as a negative number.
+    if (!ReadNumber(dialog, sizeField, false, size) || size < 0 || size > largestProgramSize)
+        return Refuse(dialog, sizeCheck);
+
+    InstrumentDefinition& definition = instrument.definition;
+    definition.channel = channel;
+    definition.rangeStart = start;
+    definition.rangeEnd = end;
+    definition.numberOffset = offset;
+    definition.programSize = size;
+    definition.midiInPort = ComboSelection(dialog, inputPorts);
+    definition.midiOutPort = ComboSelection(dialog, outputPorts);
+    definition.nameGrabbing = IsDlgButtonChecked(dialog, nameGrabbingBox) == BST_CHECKED;
+    definition.autoUpdate = IsDlgButtonChecked(dialog, autoUpdateBox) == BST_CHECKED;
+    SetFieldText(definition.requestString, FieldString(dialog, requestField));
+    SetFieldText(definition.sendString, FieldString(dialog, sendField));
+
+    if (!CheckDefinitionString(FieldText(definition.requestString), StringKind::request))
+        return Refuse(dialog, requestCheck);
+    if (!CheckDefinitionString(FieldText(definition.sendString), StringKind::send))
+        return Refuse(dialog, sendCheck);
+
+    std::string offsets =
+        FieldString(dialog, offsetsField).substr(0, sizeof definition.nameOffsets - 2);
+    if (offsets.empty() || offsets.back() != ' ')
+        offsets += ' ';
+    SetFieldText(definition.nameOffsets, offsets);
+    SetFieldText(definition.notes, FieldString(dialog, notesField));
+
+    if (selected == definitionDialog.count || selected < 0) {
+        if (!CreateInstrumentDefinition())
+            return;
+        // The new file takes its place in the list by directory order, which need not be last:
+        // the next opening must find this definition, not whichever file sits at the old count.
+        settings.LibrarianInstrument = ListedPosition(instrument.name);
+    } else {
+        SaveInstrumentDefinition(DefinitionPath(shell.programFolder, SelectedModel(dialog)));
+    }
+    EndDialog(dialog, confirmed);
+}
+
+void CancelDefinition(HWND dialog) {
+    settings.LibrarianInstrument = definitionDialog.openingLibrarianInstrument;
+    instrument = definitionDialog.openingInstrument;
+    EndDialog(dialog, cancelled);
+}
+
+void HandleDefinitionCommand(HWND dialog, int control, int notification) {
+    switch (control) {
+    case IDOK:
+        ConfirmDefinition(dialog);
+        return;
+    case IDCANCEL:
+        CancelDefinition(dialog);
+        return;
+    case definitionHelpButton:
+        ShowHelp(librarianOptionsHelpContext);
+        return;
+    case modelCombo:
+        if (notification == CBN_SELCHANGE)
+            ModelSelectionChanged(dialog);
+        return;
+    case nameGrabbingBox:
+        if (notification == BN_CLICKED)
+            NameGrabbingClicked(dialog);
+        return;
+    case autoUpdateBox:
+        if (notification == BN_CLICKED && !definitionDialog.loading)
+            SelectNewInstrument(dialog);
+        return;
+    }
+    if (IsModelField(control) && notification == EN_CHANGE && !definitionDialog.loading)
+        SelectNewInstrument(dialog);
+}
+
+} // namespace
+
+INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OpenDefinitionDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        HandleDefinitionCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_DESTROY:
+        // The dialog's own tooltip window goes with it; the window's tips come back.
+        shell.tooltipWindow = definitionDialog.keptTooltipWindow;
+        definitionDialog.keptTooltipWindow = nullptr;
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+// The Librarian window: the dialog "Librarian" as a window of class "QX_SysX2". Its left half is
+// the bank list and the programs of the current bank, its right half the device program list,
+// one line per program number of the current instrument definition. LibrarianWindowProc itself is
+// declared with the other module windows (shell/module_windows.h); it ends the window with 0
+// (quit), 1 (Manager), 2 (the Librarian again, with a new definition) or 3 (Program Editor).
+
+// Controls of "Librarian".
+inline constexpr int clearNamesButton = 100;
+inline constexpr int deleteProgramButton = 109;
+inline constexpr int librarianHelpButton = 150;
+inline constexpr int librarianAboutButton = 151;
+inline constexpr int bankProgramList = 3000;
+inline constexpr int managerButton = 3001;
+inline constexpr int deviceList = 3002;
+inline constexpr int saveButton = 3003;
+inline constexpr int updateButton = 3004;
+inline constexpr int bankCombo = 3005;
+inline constexpr int editorButton = 3007;
+inline constexpr int copyButton = 3015;
+
+struct LibrarianWindowState {
+    // Set once the opening sequence has run; captions and enabling follow the selections only
+    // while it is set.
+    bool initialised = false;
+    // What the buttons show, so that a control changes only when its state changes.
+    bool saveEnabled = true;
+    bool copyEnabled = true;
+    bool deleteEnabled = true;
+    bool saveAsCaption = true;     // 3003: "<< Save As..." (else "<< Save")
+    bool allCaption = false;       // 3004: "<< All" (else "Update")
+    bool instrumentCaption = true; // 3001: "Instrument..." (else "Manager")
+    // The definition dialog was confirmed from this window: the device list belongs to the old
+    // definition and is not saved into the new one's file at closing.
+    bool definitionReplaced = false;
+    // Digits of the device list's numbers.
+    int numberDigits = 0;
+    HWND tooltipWindow = nullptr;
+};
+
+extern LibrarianWindowState librarianWindow;
+
+// The parts of the window procedure, one file each.
+// The caption and enable step, run on every paint, command and key once the window is open.
+void ApplyLibrarianCaptionStep(HWND window);
+void CreateLibrarianTooltips(HWND window);
+// WM_COMMAND, by control.
+void HandleLibrarianCommand(HWND window, int control, int notification);
+
+// Device list lines.
+void FillUnknownDeviceLines(HWND window);
+void SetDeviceLine(HWND window, int line, const char* name);
+int SelectedDeviceLine(HWND window);

@@ -1,0 +1,174 @@
+#include "librarian/librarian_window.h"
+
+#include "librarian/bank_file.h"
+#include "librarian/bank_list.h"
+#include "librarian/definition_files.h"
+#include "librarian/instrument_definition.h"
+#include "librarian/program_transfers.h"
+#include "shell/first_time.h"
+#include "shell/help.h"
+#include "shell/module_windows.h"
+#include "shell/shared_dialogs.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr INT_PTR definitionConfirmed = 0;
+
+int ListSelection(HWND window, int list) {
+    const LRESULT selected = SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+std::string ListText(HWND window, int list, int index) {
+    const LRESULT length = SendDlgItemMessageA(window, list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendDlgItemMessageA(window, list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+std::string ComboText(HWND window, int combo, int index) {
+    const LRESULT length = SendDlgItemMessageA(window, combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendDlgItemMessageA(window, combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+// Replies are paired with requests only by their order, so a second transfer while one waits
+// would file the first one's replies under the second one's lines.
+bool RefusedWhileTransferRuns() {
+    if (!TransferRunning())
+        return false;
+    MessageBeep(MB_OK);
+    return true;
+}
+
+void ChooseInstrument(HWND window) {
+    SaveDeviceList(GetDlgItem(window, deviceList));
+    shell.automaticPass = false;
+    const INT_PTR result =
+        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
+    if (result == definitionConfirmed) {
+        librarianWindow.definitionReplaced = true;
+        EndDialog(window, moduleLibrarian);
+    }
+}
+
+void ManagerOrInstrument(HWND window) {
+    if (librarianWindow.instrumentCaption)
+        ChooseInstrument(window);
+    else
+        EndDialog(window, moduleManager);
+}
+
+void EnterEditor(HWND window) {
+    if (EnterEditorFirstTime())
+        EndDialog(window, moduleEditor);
+}
+
+void SaveSelected(HWND window) {
+    const int line = SelectedDeviceLine(window);
+    if (line < 0 || RefusedWhileTransferRuns())
+        return;
+    SaveDeviceProgram(window, line);
+}
+
+void CopySelected(HWND window) {
+    const int line = SelectedDeviceLine(window);
+    const int stored = ListSelection(window, bankProgramList);
+    if (line < 0 || stored < 0 || RefusedWhileTransferRuns())
+        return;
+    CopyToInstrument(window, line, ListText(window, bankProgramList, stored).c_str());
+}
+
+void Update(HWND window) {
+    if (RefusedWhileTransferRuns())
+        return;
+    UpdateNames(window, librarianWindow.allCaption);
+}
+
+void DeleteSelected(HWND window) {
+    const int stored = ListSelection(window, bankProgramList);
+    if (stored < 0)
+        return;
+    const std::string name = ListText(window, bankProgramList, stored);
+    const std::string question = "Are you sure you want to delete the program \"" + name + "\"?";
+    if (MessageBoxA(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
+        IDYES)
+        return;
+    DeleteProgram(name);
+    SendDlgItemMessageA(window, bankProgramList, LB_DELETESTRING, stored, 0);
+}
+
+// Without CTRL the chosen bank becomes the current one. With CTRL the chosen bank's programs are
+// copied into the current bank, which stays current and is reloaded to show them.
+void SwitchBank(HWND window) {
+    HWND banks = GetDlgItem(window, bankCombo);
+    const LRESULT chosen = SendMessageA(banks, CB_GETCURSEL, 0, 0);
+    if (!ControlKeyHeld()) {
+        CloseBank(window);
+        OpenSelectedBank(window);
+        return;
+    }
+    if (chosen != CB_ERR && chosen != bank.currentPosition) {
+        const std::string name = ComboText(window, bankCombo, static_cast<int>(chosen));
+        MergeBank(window, BankPath(shell.programFolder, name));
+    }
+    SendMessageA(banks, CB_SETCURSEL, bank.currentPosition, 0);
+    CloseBank(window);
+    OpenSelectedBank(window);
+}
+
+} // namespace
+
+void HandleLibrarianCommand(HWND window, int control, int notification) {
+    switch (control) {
+    case managerButton:
+        ManagerOrInstrument(window);
+        break;
+    case editorButton:
+        EnterEditor(window);
+        break;
+    case clearNamesButton:
+        FillUnknownDeviceLines(window);
+        break;
+    case saveButton:
+        SaveSelected(window);
+        break;
+    case deleteProgramButton:
+        DeleteSelected(window);
+        break;
+    case copyButton:
+        CopySelected(window);
+        break;
+    case updateButton:
+        Update(window);
+        break;
+    case bankCombo:
+        if (notification == CBN_SELCHANGE)
+            SwitchBank(window);
+        break;
+    case librarianHelpButton:
+        ShowHelp(librarianHelpContext);
+        break;
+    case librarianAboutButton:
+        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        break;
+    case bankProgramList:
+        if (notification == LBN_DBLCLK && librarianWindow.copyEnabled)
+            CopySelected(window);
+        break;
+    case deviceList:
+        if (notification == LBN_DBLCLK)
+            SaveSelected(window);
+        break;
+    }
+}

@@ -1,0 +1,294 @@
+#include "librarian/program_transfers.h"
+
+#include "librarian/bank_file.h"
+#include "librarian/bank_list.h"
+#include "librarian/instrument_definition.h"
+#include "librarian/librarian_window.h"
+#include "librarian/program_messages.h"
+#include "librarian/reply_assembly.h"
+#include "librarian/string_language.h"
+#include "shell/module_windows.h"
+#include "shell/shell_state.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+TransferState transfer;
+char programName[programNameSize] = {};
+
+namespace {
+
+constexpr int saveAsNameField = 3000;
+constexpr INT_PTR definitionConfirmed = 0;
+
+const char silentInstrumentText[] =
+    "Your MIDI instrument doesn't seem to be responding.\n\nWhen you click OK, you'll be taken to "
+    "the instrument definition dialog box, where you can fix the problem before clicking OK "
+    "again. (If the problem rectifies itself by the time you click OK, you'll be left in the "
+    "librarian.)\n\nMake sure that:\n\nthe instrument definition is correct\nthe instrument is "
+    "set to the correct mode, if this is required by the definition\nthe correct input and "
+    "output ports have been chosen\nall the MIDI cables are connected correctly";
+const char silentInstrumentCaption[] = "Couldn't update program list";
+const char overwriteQuestion[] = "Are you sure you want to overwrite the instrument \"%s\"?";
+const char overwriteQuestionWithAdvice[] =
+    "Are you sure you want to overwrite the instrument \"%s\"? \n\nIf you'd instead like to save "
+    "under a different name, choose No here, then hold down Ctrl and click Save As.";
+const char overwriteCaption[] = "Confirm Overwite";
+const char unansweredText[] =
+    "The instrument did not answer the request for program %s, so the transfer has been "
+    "stopped.\n\nThe names and programs received before it are kept.";
+const char unansweredCaption[] = "Transfer stopped";
+
+void ShowBusy(bool busy) {
+    shell.busy = busy;
+    ShowBusyCursor();
+}
+
+// Starts the wait for the reply to the request just sent.
+void WatchReply() {
+    const std::size_t requestBytes =
+        outgoing.inFlight.empty() ? 0 : outgoing.inFlight.back().bytes.size();
+    transfer.watching = true;
+    transfer.requestSentAt = GetTickCount();
+    transfer.waitLimit =
+        ReplyWaitLimit(static_cast<std::int64_t>(requestBytes), replyValues.expectedReplySize);
+}
+
+void Request(std::int32_t program) {
+    RequestProgram(program, true);
+    WatchReply();
+}
+
+void EndSweep(HWND window) {
+    transfer.sweepProgram = -1;
+    transfer.storeMode = false;
+    transfer.watching = false;
+    ShowBusy(false);
+    EnableWindow(window, TRUE);
+}
+
+// No reply is awaited any more; one that still comes is ignored.
+void EndTransfer(HWND window) {
+    EndSweep(window);
+    transfer.replyTarget = -1;
+}
+
+std::string FilledIn(const char* format, const char* name) {
+    std::vector<char> text(std::string(format).size() + std::string(name).size() + 1);
+    std::snprintf(text.data(), text.size(), format, name);
+    return text.data();
+}
+
+// Asks before a stored program is replaced; true on Yes.
+bool OverwriteConfirmed(HWND window) {
+    const char* format = transfer.saveAs ? overwriteQuestion : overwriteQuestionWithAdvice;
+    return MessageBoxA(window, FilledIn(format, programName).c_str(), overwriteCaption,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// Stores the received program under programName. False when the transfer ends here.
+bool StoreReceivedProgram(HWND window, const std::uint8_t* data, bool sweeping) {
+    std::int32_t slot = FindProgram(programName);
+    if (slot >= 0 && sweeping)
+        return true; // a sweep never replaces what the bank holds
+    if (slot >= 0 && !OverwriteConfirmed(window))
+        return false;
+    const std::int32_t stored = StoreProgram(programName, data, slot);
+    // A full bank takes nothing more, and a bank that cannot be written would say so for every
+    // program: either ends a sweep.
+    if ((stored == bankFull || stored == bankWriteFailed) && sweeping)
+        EndSweep(window);
+    return true;
+}
+
+void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
+    transfer.replyBusy = true;
+    if (transfer.replyTarget < 0) {
+        transfer.replyBusy = false;
+        return;
+    }
+    transfer.watching = false;
+    const InstrumentDefinition& definition = instrument.definition;
+    const bool sweeping = transfer.sweepProgram != -1;
+    if (!sweeping)
+        ShowBusy(false);
+    // The instrument works on the next request while this reply is handled.
+    if (sweeping && transfer.sweepProgram < definition.rangeEnd)
+        Request(transfer.sweepProgram + 1);
+
+    const std::uint8_t* data = ProgramDataInReply(reply, length);
+    if (!data) {
+        // The definition's reply cannot hold a program: nothing of it can be used.
+        EndTransfer(window);
+        transfer.replyBusy = false;
+        return;
+    }
+    if (definition.nameGrabbing)
+        ExtractProgramName(FieldText(definition.nameOffsets), data,
+                           static_cast<std::size_t>(length - replyValues.replyDataOffset),
+                           programName);
+
+    // The opening request follows the button as it reads now; a save, as it read when pressed.
+    const bool saveAs = transfer.storeMode ? transfer.saveAs : librarianWindow.saveAsCaption;
+    if (saveAs && !sweeping) {
+        if (!transfer.storeMode ||
+            DialogBoxParamA(shell.instance, "SAVEAS", window, SaveAsDialogProc, 0) != IDOK) {
+            transfer.replyTarget = -1;
+            transfer.replyBusy = false;
+            return;
+        }
+    }
+    if (definition.nameGrabbing || transfer.storeMode)
+        SetDeviceLine(window, transfer.replyTarget, programName);
+    if (transfer.storeMode && !StoreReceivedProgram(window, data, sweeping)) {
+        transfer.replyTarget = -1;
+        transfer.replyBusy = false;
+        return;
+    }
+
+    if (transfer.sweepProgram != -1) {
+        ++transfer.sweepProgram;
+        ++transfer.replyTarget;
+        if (transfer.sweepProgram > definition.rangeEnd)
+            EndTransfer(window);
+    } else {
+        transfer.replyTarget = -1;
+    }
+    transfer.replyBusy = false;
+}
+
+} // namespace
+
+void ResetTransferState() {
+    transfer.replyTarget = -1;
+    transfer.sweepProgram = -1;
+    transfer.storeMode = false;
+    transfer.replyBusy = false;
+    transfer.watching = false;
+    transfer.held.replies.clear();
+}
+
+bool TransferRunning() {
+    return transfer.replyTarget >= 0;
+}
+
+void StartOpeningRequest(HWND window) {
+    transfer.replyTarget = 0;
+    const InstrumentDefinition& definition = instrument.definition;
+    if (definition.autoUpdate && definition.nameGrabbing) {
+        ShowBusy(true);
+        EnableWindow(window, FALSE);
+        transfer.sweepProgram = definition.rangeStart;
+    }
+    // Its reply is watched by the response check, not by the reply watch.
+    RequestProgram(definition.rangeStart, true);
+}
+
+void UpdateNames(HWND, bool storeAll) {
+    ShowBusy(true);
+    transfer.sweepProgram = instrument.definition.rangeStart;
+    transfer.replyTarget = 0;
+    transfer.storeMode = storeAll;
+    Request(instrument.definition.rangeStart);
+}
+
+void SaveDeviceProgram(HWND, int line) {
+    ShowBusy(true);
+    transfer.replyTarget = line;
+    transfer.storeMode = true;
+    transfer.saveAs = librarianWindow.saveAsCaption;
+    Request(instrument.definition.rangeStart + line);
+}
+
+void CopyToInstrument(HWND window, int line, const char* bankProgram) {
+    const std::int32_t slot = FindProgram(bankProgram);
+    if (slot < 0)
+        return;
+    ShowBusy(true);
+    SetDeviceLine(window, line, bankProgram);
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(instrument.definition.programSize > 0
+                                                                ? instrument.definition.programSize
+                                                                : 0) +
+                                   1);
+    ReadProgramData(slot, data.data());
+    SendProgram(instrument.definition.rangeStart + line, data.data());
+    ShowBusy(false);
+}
+
+void HandleReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
+    if (!reply || length < 0)
+        return;
+    if (transfer.replyBusy) {
+        QueueReply(transfer.held, reply, static_cast<std::size_t>(length));
+        return;
+    }
+    HandleOneReply(window, reply, length);
+    std::vector<std::uint8_t> held;
+    while (!transfer.replyBusy && TakeQueuedReply(transfer.held, held))
+        HandleOneReply(window, held.data(), static_cast<std::int32_t>(held.size()));
+}
+
+void CheckResponse(HWND window) {
+    if (shell.titleWindow && !shell.firstPaint)
+        return;
+    CloseTitleWindow();
+    KillTimer(window, responseTimer);
+    if (transfer.replyTarget != 0)
+        return;
+    EnableWindow(window, TRUE);
+    SetForegroundWindow(window);
+    MessageBoxA(window, silentInstrumentText, silentInstrumentCaption, MB_ICONEXCLAMATION | MB_OK);
+    if (transfer.replyTarget != 0)
+        return;
+    // The opening request is given up; a reply that still comes is not filed anywhere.
+    EndTransfer(window);
+    SetForegroundWindow(window);
+    shell.automaticPass = false;
+    const INT_PTR result =
+        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
+    if (result == definitionConfirmed) {
+        librarianWindow.definitionReplaced = true;
+        EndDialog(window, moduleLibrarian);
+    } else {
+        EndDialog(window, moduleManager);
+    }
+}
+
+void CheckReplyWatch(HWND window) {
+    if (!transfer.watching || transfer.replyBusy ||
+        !ReplyOverdue(transfer.requestSentAt, GetTickCount(), transfer.waitLimit))
+        return;
+    const InstrumentDefinition& definition = instrument.definition;
+    const std::int64_t program =
+        transfer.sweepProgram != -1
+            ? transfer.sweepProgram
+            : static_cast<std::int64_t>(definition.rangeStart) + transfer.replyTarget;
+    const std::string number =
+        DisplayedNumber(librarianWindow.numberDigits, program + definition.numberOffset);
+    EndTransfer(window);
+    MessageBoxA(window, FilledIn(unansweredText, number.c_str()).c_str(), unansweredCaption,
+                MB_ICONEXCLAMATION | MB_OK);
+}
+
+INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, saveAsNameField, EM_LIMITTEXT, programNameSize - 1, 0);
+        SetDlgItemTextA(dialog, saveAsNameField, programName);
+        SetFocus(GetDlgItem(dialog, saveAsNameField));
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            GetDlgItemTextA(dialog, saveAsNameField, programName, programNameSize);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
