@@ -432,27 +432,4 @@ TEST(ManagerWindow, CtrlPAndCtrlUOpenTheirDialogsFromAnyControl) {
     EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
 }
 
-TEST(ManagerWindow, HelpOpensTheHelpFileOfTheProgramFolderAndExitClosesIt) {
-    ASSERT_NO_FATAL_FAILURE(PresetSettings());
-    Manager manager = StartManager();
-    ASSERT_TRUE(manager.window);
-    // The help viewer is a program of its own; while it answers the request the Manager waits.
-    const e2e::Delivery pressed = e2e::Deliver(
-        manager.window, WM_COMMAND, MAKEWPARAM(helpId, BN_CLICKED),
-        reinterpret_cast<LPARAM>(e2e::Control(manager.window, helpId)), e2e::Milliseconds(3000));
-    EXPECT_NE(pressed, e2e::Delivery::Failed);
-    // There is no help file beside the test build: the viewer says so itself.
-    auto missing = e2e::WaitForMessageBox(manager.program, std::string("ERROR"));
-    ASSERT_TRUE(missing);
-    EXPECT_NE(missing->text.find(manager.program.programFolder + "\\Talvane95.hlp"),
-              std::string::npos)
-        << missing->text;
-    ASSERT_TRUE(e2e::Answer(*missing, IDNO));
-    ASSERT_TRUE(e2e::WaitUntilIdle(manager.window));
-    // Leaving the program closes the viewer as well.
-    e2e::Close(manager.window);
-    EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
-    EXPECT_TRUE(e2e::WaitUntilAllEnded(manager.program));
-}
-
 } // namespace
