@@ -18,7 +18,7 @@ void PressHelp(HWND window, int id) {
     const e2e::Delivery pressed =
         e2e::Deliver(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(e2e::Control(window, id)), e2e::Milliseconds(10000));
-    EXPECT_EQ(pressed, e2e::Delivery::Handled) << e2e::Name(pressed);
+    EXPECT_NE(pressed, e2e::Delivery::Failed) << e2e::Name(pressed);
 }
 
 bool TraceHas(const shell_e2e::TestNotepad& notepad, const std::string& line) {
