@@ -47,19 +47,23 @@ void SetDefaultValue(HKEY key, const std::string& text) {
                    static_cast<DWORD>(text.size() + 1));
 }
 
-// A REG_SZ value; an empty name reads the default value. Anything else, or more than
-// `capacity` bytes, reads as absent. A stored string need not end in a zero: it ends at its
-// first zero or at its size.
+// A string value (REG_SZ, or REG_EXPAND_SZ as some programs write them); an empty name reads the
+// default value. Anything else, or more than stringCapacity bytes, reads as absent. A stored string
+// need not end in a zero: it ends at its first zero or at its size.
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
 bool ReadString(HKEY key, const char* name, std::string* text) {
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ || size > stringCapacity)
+        !IsString(type) || size > stringCapacity)
         return false;
     std::string buffer(size, '\0');
     if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS ||
-        type != REG_SZ || size > buffer.size())
+        !IsString(type) || size > buffer.size())
         return false;
     buffer.resize(size);
     *text = std::string(buffer.c_str());
