@@ -66,7 +66,15 @@ inline HWND OpenWithCtrl(const e2e::Program& program, HWND module, int key,
         EXPECT_TRUE(ctrl.held);
         EXPECT_TRUE(e2e::PressKey(button, key));
     }
-    return e2e::WaitForWindowOf(program, {.className = "#32770", .caption = caption});
+    HWND dialog = e2e::WaitForWindowOf(program, {.className = "#32770", .caption = caption});
+    // Releasing CTRL made the module window the foreground window again, which raises it over
+    // its own dialog on Wine's X server; a user's dialog stays in front.
+    if (dialog) {
+        SetForegroundWindow(dialog);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == dialog; },
+                                   "the dialog is in front"));
+    }
+    return dialog;
 }
 
 } // namespace associations_e2e

@@ -118,6 +118,9 @@ TEST(AssociationsStartup, NoLeavesSyxAloneForGoodAndEnterInUninstallCancels) {
     HWND uninstall = OpenWithCtrl(program, manager, 'U', "Uninstall");
     ASSERT_TRUE(uninstall);
     EXPECT_EQ(LOWORD(SendMessageA(uninstall, DM_GETDEFID, 0, 0)), IDCANCEL);
+    ASSERT_TRUE(e2e::WaitUntilIdle(uninstall));
+    EXPECT_TRUE(
+        e2e::SaveScreenshot(uninstall, e2e::JoinPath(e2e::ScratchFolder(), "uninstall.bmp")));
     ASSERT_TRUE(e2e::PressKey(uninstall, VK_RETURN));
     ASSERT_TRUE(e2e::WaitUntilGone(uninstall));
     EXPECT_TRUE(IsWindow(manager));

@@ -73,6 +73,8 @@ TEST(HelpViewer, TheManagersAboutBoxIsTitledByItsModuleAndOnlyOkClosesIt) {
     ASSERT_TRUE(about);
     EXPECT_EQ(GetWindow(about, GW_OWNER), manager.window);
     EXPECT_EQ(e2e::Text(e2e::Control(about, 300)), "OK");
+    ASSERT_TRUE(e2e::WaitUntilIdle(about));
+    EXPECT_TRUE(e2e::SaveScreenshot(about, e2e::JoinPath(e2e::ScratchFolder(), "about.bmp")));
     // Escape and the close box send Cancel, which the box ignores.
     EXPECT_NE(e2e::Deliver(about, WM_COMMAND, IDCANCEL, 0), e2e::Delivery::WindowGone);
     EXPECT_TRUE(e2e::StaysTrue([&] { return IsWindow(about) != FALSE; }, "the About box stays",

@@ -96,6 +96,9 @@ TEST(PreferencesDialog, TitlePictureAndTooltipLevelsAreStoredAndActInTheNextWind
     EXPECT_FALSE(IsWindowEnabled(e2e::Control(dialog, handleSyxId)));
     EXPECT_EQ(TickedLevel(dialog), 2);
     EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), IDOK);
+    ASSERT_TRUE(e2e::WaitUntilIdle(dialog));
+    EXPECT_TRUE(
+        e2e::SaveScreenshot(dialog, e2e::JoinPath(e2e::ScratchFolder(), "preferences.bmp")));
     Tick(dialog, titlePictureId, false);
     ASSERT_NO_FATAL_FAILURE(Accept(dialog));
     const auto off = e2e::ReadValue(HKEY_CURRENT_USER, e2e::kSettingsKey, "TitleGraphicTurnedOff");
