@@ -1,13 +1,217 @@
 #include "shell/file_associations.h"
 
-// Claiming .syx files and registering the library file types are not built yet: until they
-// are, the check touches nothing and answers that the associations must be written, and
-// writing them does nothing.
+#include "shell/file_associations_values.h"
+#include "shell/module_windows.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+#include <cstring>
+#include <string>
+
+const char associationCaption[] = "Talvane configuration";
+const char syxRefusedText[] =
+    "Talvane is being refused access to the configuration entry for .SYX files. Some other "
+    "program is using this entry, which determines what happens when you click on a .SYX file.\n\n"
+    "If you'd like Talvane to handle these files, click Yes now, and uninstall the other program "
+    "before you next run Talvane. If you'd like to continue using the other program to handle "
+    ".SYX files, click No.\n\n"
+    "Would you like to try again next time?";
+const char syxOwnedText[] =
+    "Some other program is currently handling .SYX files.Unless this changes, Talvane won't get "
+    "to deal with double-clicks or right-button clicks on these files (which represent standard "
+    "System Exclusive data).\n\n"
+    "If you'd like Talvane to handle these files, click Yes now (recommended). If you'd like to "
+    "continue using the other program to handle .SYX files, click No.\n\n"
+    "Would you like Talvane to handle .SYX files?";
+
+namespace {
+
+// Program identifiers are short; a string longer than this is not one.
+constexpr DWORD stringCapacity = 4096;
+
+HKEY CreateClassKey(const char* name, DWORD* disposition = nullptr) {
+    char keyClass[] = "Talvane";
+    static_assert(sizeof keyClass == sizeof "Talvane");
+    HKEY key = nullptr;
+    DWORD created = 0;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, name, 0, keyClass, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, &created) != ERROR_SUCCESS)
+        return nullptr;
+    if (disposition)
+        *disposition = created;
+    return key;
+}
+
+void SetDefaultValue(HKEY key, const std::string& text) {
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+}
+
+// A string value (REG_SZ, or REG_EXPAND_SZ as some programs write them); an empty name reads the
+// default value. Anything else, or more than stringCapacity bytes, reads as absent. A stored string
+// need not end in a zero: it ends at its first zero or at its size.
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+bool ReadString(HKEY key, const char* name, std::string* text) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        !IsString(type) || size > stringCapacity)
+        return false;
+    std::string buffer(size, '\0');
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS ||
+        !IsString(type) || size > buffer.size())
+        return false;
+    buffer.resize(size);
+    *text = std::string(buffer.c_str());
+    return true;
+}
+
+bool ReadClassDefault(const char* keyName, std::string* text) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    bool read = ReadString(key, nullptr, text);
+    RegCloseKey(key);
+    return read;
+}
+
+void WriteEntries(const std::vector<AssociationEntry>& entries) {
+    for (const AssociationEntry& entry : entries) {
+        HKEY key = CreateClassKey(entry.key.c_str());
+        if (!key)
+            continue;
+        SetDefaultValue(key, entry.defaultValue);
+        RegCloseKey(key);
+    }
+}
+
+void DeclineSyx(HKEY machineSettingsKey) {
+    RegSetValueExA(machineSettingsKey, "DisableExtensions", 0, REG_NONE, nullptr, 0);
+}
+
+// The consent boxes come before any window; the title picture stays on top of everything, so it
+// goes first, or it would hide the question.
+int AskUser(const char* text) {
+    CloseLoaderWindow();
+    return MessageBoxA(nullptr, text, associationCaption, MB_YESNO | MB_ICONEXCLAMATION);
+}
+
+// Writes the whole .syx association; `previousOwner` (when not null) is kept as OldSYXApp.
+void WriteSyxAssociation(HKEY syxKey, const std::string* previousOwner) {
+    const auto entries = SyxAssociationEntries(shell.programPath, shell.programFolder);
+    SetDefaultValue(syxKey, entries.front().defaultValue);
+    RegCloseKey(syxKey);
+    if (previousOwner) {
+        HKEY programKey = CreateClassKey(syxProgramId);
+        if (programKey) {
+            RegSetValueExA(programKey, previousSyxOwnerValue, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(previousOwner->c_str()),
+                           static_cast<DWORD>(previousOwner->size() + 1));
+            RegCloseKey(programKey);
+        }
+    }
+    WriteEntries({entries.begin() + 1, entries.end()});
+}
+
+bool IconEntryIsOurs() {
+    std::string icon;
+    const std::string iconKey = std::string(syxProgramId) + "\\DefaultIcon";
+    return ReadClassDefault(iconKey.c_str(), &icon) && icon == SyxIconEntry(shell.programPath);
+}
+
+} // namespace
 
 SyxAssociation CheckSyxAssociation(HKEY machineSettingsKey) {
+    settings.handlingSyxFiles = true;
+    if (machineSettingsKey && RegQueryValueExA(machineSettingsKey, "DisableExtensions", nullptr,
+                                               nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(machineSettingsKey);
+        settings.handlingSyxFiles = false;
+        return SyxAssociation::writeAssociations;
+    }
+
+    DWORD disposition = 0;
+    HKEY syxKey = CreateClassKey(".syx", &disposition);
+    if (!syxKey) {
+        if (AskUser(syxRefusedText) == IDNO && machineSettingsKey)
+            DeclineSyx(machineSettingsKey);
+        if (machineSettingsKey)
+            RegCloseKey(machineSettingsKey);
+        settings.handlingSyxFiles = false;
+        return SyxAssociation::writeAssociations;
+    }
+
+    std::string previousOwner;
+    bool tookOver = false;
+    if (disposition == REG_OPENED_EXISTING_KEY) {
+        std::string owner;
+        // A .syx key that names no program (a partial write, say) belongs to nobody.
+        const bool owned = ReadString(syxKey, nullptr, &owner) && !owner.empty();
+        if (!owned) {
+            // Taken without asking, as a free .syx is.
+        } else if (owner == syxProgramId) {
+            if (IconEntryIsOurs()) {
+                RegCloseKey(syxKey);
+                if (machineSettingsKey)
+                    RegCloseKey(machineSettingsKey);
+                return SyxAssociation::inPlace;
+            }
+            // The program has moved: rewrite everything, keeping any earlier OldSYXApp.
+        } else {
+            if (AskUser(syxOwnedText) != IDYES) {
+                if (machineSettingsKey) {
+                    DeclineSyx(machineSettingsKey);
+                    RegCloseKey(machineSettingsKey);
+                }
+                RegCloseKey(syxKey);
+                settings.handlingSyxFiles = false;
+                return SyxAssociation::writeAssociations;
+            }
+            RegCloseKey(syxKey);
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, ".syx");
+            syxKey = CreateClassKey(".syx");
+            previousOwner = owner;
+            tookOver = true;
+        }
+    }
     if (machineSettingsKey)
         RegCloseKey(machineSettingsKey);
+    if (syxKey)
+        WriteSyxAssociation(syxKey, tookOver ? &previousOwner : nullptr);
     return SyxAssociation::writeAssociations;
 }
 
-void RegisterLibraryFileTypes() {}
+void RegisterLibraryFileTypes() {
+    WriteEntries(LibraryTypeEntries(shell.programPath, shell.programFolder));
+}
+
+void RemoveFileAssociations() {
+    // .syx goes back to its previous owner, or away when it had none.
+    HKEY programKey = nullptr;
+    std::string previousOwner;
+    bool hadOwner = false;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, syxProgramId, 0, KEY_READ, &programKey) == ERROR_SUCCESS) {
+        hadOwner = ReadString(programKey, previousSyxOwnerValue, &previousOwner);
+        RegCloseKey(programKey);
+    }
+    if (hadOwner) {
+        HKEY syxKey = nullptr;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".syx", 0, KEY_SET_VALUE, &syxKey) == ERROR_SUCCESS) {
+            SetDefaultValue(syxKey, previousOwner);
+            RegCloseKey(syxKey);
+        }
+    } else {
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, ".syx");
+    }
+    for (const char* extension : libraryExtensions)
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, extension);
+}
+
+void RemoveProgramIdentifiers() {
+    for (const std::string& key : UninstallKeyDeletions())
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+}

@@ -1,28 +1,61 @@
 #include "shell/help.h"
 
+#include "shell/debug_trace.h"
 #include "shell/shell_state.h"
+
+#include <windows.h>
 
 #include <cstdio>
 
 namespace {
 
-void HelpFilePath(char* path, std::size_t size) {
-    std::snprintf(path, size, "%s\\Talvane95.hlp", shell.programFolder);
+// The HTML Help commands the program uses (htmlhelp.h).
+constexpr UINT helpContextCommand = 0x000F; // HH_HELP_CONTEXT
+constexpr UINT closeAllCommand = 0x0012;    // HH_CLOSE_ALL
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// The viewer lives in hhctrl.ocx, loaded at the first help call and kept until exit: it owns
+// the viewer window. Loading it at run time keeps the program starting on a system without it.
+HtmlHelpFunction HtmlHelp() {
+    static HtmlHelpFunction function = nullptr;
+    if (!function) {
+        HMODULE viewer = LoadLibraryA("hhctrl.ocx");
+        if (viewer)
+            function = reinterpret_cast<HtmlHelpFunction>(
+                reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")));
+    }
+    return function;
 }
 
 } // namespace
 
 void ShowHelp(int context) {
     char helpFile[sizeof shell.programFolder + 16];
-    HelpFilePath(helpFile, sizeof helpFile);
+    std::snprintf(helpFile, sizeof helpFile, "%s\\Talvane95.chm", shell.programFolder);
     shell.lastHelpWindow = shell.currentModuleWindow;
-    WinHelpA(shell.currentModuleWindow, helpFile, HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+    char trace[32];
+    std::snprintf(trace, sizeof trace, "Help context %d", context);
+    DebugTrace(trace);
+    // No owner: the module window that asks is destroyed at the next module switch, and the
+    // viewer would go with it.
+    HtmlHelpFunction htmlHelp = HtmlHelp();
+    if (htmlHelp &&
+        htmlHelp(nullptr, helpFile, helpContextCommand, static_cast<DWORD_PTR>(context)))
+        return;
+    // The viewer says nothing itself when it cannot show the page.
+    char text[sizeof helpFile + 160];
+    std::snprintf(text, sizeof text,
+                  htmlHelp ? "The help file %s could not be opened."
+                           : "The help file %s cannot be shown: the HTML Help viewer "
+                             "(hhctrl.ocx) is not installed.",
+                  helpFile);
+    MessageBoxA(shell.currentModuleWindow, text, "Help", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CloseHelp() {
     if (!shell.lastHelpWindow)
         return;
-    char helpFile[sizeof shell.programFolder + 16];
-    HelpFilePath(helpFile, sizeof helpFile);
-    WinHelpA(shell.lastHelpWindow, helpFile, HELP_QUIT, 0);
+    if (HtmlHelpFunction htmlHelp = HtmlHelp())
+        htmlHelp(nullptr, nullptr, closeAllCommand, 0);
 }

