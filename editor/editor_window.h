@@ -65,6 +65,9 @@ struct EditorWindowState {
     DWORD requestTime = 0;
     std::int32_t requestLength = 0;
     DataEntryAssembly dataEntry;
+    // The box that gained the focus last: the instrument's controllers act on it while another
+    // program is active and the editor has no focus of its own.
+    int focusedBox = 0;
 };
 
 extern EditorWindowState editorWindow;

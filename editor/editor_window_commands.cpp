@@ -159,9 +159,9 @@ void FlushPendingSend(HWND window) {
 
 void RemoteAdjust(HWND window, int value, int step) {
     const HWND focus = GetFocus();
-    if (!focus || !IsChild(window, focus))
-        return;
-    const ControlMapEntry* entry = FindControlEntry(GetDlgCtrlID(focus));
+    const int control =
+        focus && IsChild(window, focus) ? GetDlgCtrlID(focus) : editorWindow.focusedBox;
+    const ControlMapEntry* entry = FindControlEntry(control);
     if (!entry || !AdjustByRemote(editor.program, *entry, editor.selectedOscillator, value, step))
         return;
     SendEditedProgram(window);
@@ -209,6 +209,8 @@ void HandleEditorCommand(HWND window, int control, int notification) {
         RefreshAll(window);
         break;
     default:
+        if (notification == EN_SETFOCUS || notification == CBN_SETFOCUS)
+            editorWindow.focusedBox = control;
         if (editorWindow.refreshing)
             break;
         if (IsInputNotification(notification))

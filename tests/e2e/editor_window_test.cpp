@@ -8,8 +8,11 @@ namespace {
 
 using namespace editor_e2e;
 
+// The shipped definition selects the program, then asks for the dump: C0 pp F0 42 30 19 10 F7.
 bool IsRequest(const e2e::LogEntry& entry) {
-    return entry.bytes == Bytes{0xF0, 0x42, 0x30, 0x19, 0x10, 0xF7};
+    const Bytes request = {0xF0, 0x42, 0x30, 0x19, 0x10, 0xF7};
+    return entry.bytes.size() >= request.size() &&
+           std::equal(request.begin(), request.end(), entry.bytes.end() - 6);
 }
 
 std::string ShownName(const Bytes& program) {
@@ -82,6 +85,67 @@ TEST(EditorWindow, EnteringFetchesTheListThenTheFirstProgramAndSendsNothing) {
 
     ASSERT_TRUE(e2e::Press(editor.window, managerId));
     EXPECT_TRUE(e2e::WaitForWindowOf(editor.program, {.className = "QX_SysEx"}));
+}
+
+const char notRespondingText[] =
+    "Your Korg M1 doesn't seem to be responding.\n\nIf you'd like to wait some more, do so. (If "
+    "things start to work, the Korg's LCD display will change.)\n\nIf something else is wrong, "
+    "click OK immediately; you'll be returned to the librarian. Make sure of the following:\n\n"
+    "you do have a Korg M1 or M1R\nthe librarian is set up to work with its programs (not "
+    "combinations)\nthe Korg is set to program mode (red light on PROG button)\nthe librarian "
+    "is actually working at the moment(if not, check port settings, cables, etc)";
+
+TEST(EditorWindow, AnInstrumentThatDoesNotAnswerOrStopsAnsweringLeadsBackToTheLibrarian) {
+    const struct {
+        e2e::InstrumentSettings instrument;
+        const char* caption;
+        int listed; // entries in the list when the message shows
+    } cases[] = {
+        {{.mode = "silent"}, "Couldn't update program list", 0},
+        // The 50th answer (program 49) is lost on the way.
+        {{.mode = "m1", .dropEvery = 50}, "Program didn't arrive", 49},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        PresetSettings();
+        Editor editor = StartEditor({.instrument = c.instrument});
+        ASSERT_TRUE(editor.window);
+        auto box = e2e::WaitForMessageBox(editor.program, c.caption);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->owner, editor.window);
+        EXPECT_EQ(box->icon, e2e::MessageBoxIcon::Exclamation);
+        EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+        if (c.listed == 0)
+            EXPECT_EQ(box->text, notRespondingText);
+        else
+            EXPECT_EQ(box->text.substr(0, 47), "Program 49 didn't arrive from your Korg M1, alt");
+        EXPECT_EQ(e2e::ComboBoxItems(e2e::Control(editor.window, programBoxId)).size(),
+                  static_cast<std::size_t>(c.listed));
+        // While the message shows, nothing more is asked.
+        const auto requests = LogEvents(editor.program, "recv").size();
+        ASSERT_TRUE(e2e::Answer(*box, IDOK));
+        EXPECT_TRUE(e2e::WaitForWindowOf(editor.program, {.className = "QX_SysX2"}));
+        EXPECT_EQ(LogEvents(editor.program, "recv").size(), requests);
+        EXPECT_TRUE(DumpsReceived(editor.program).empty());
+    }
+}
+
+TEST(EditorWindow, ADefinitionForAnotherProgramSizeIsRefused) {
+    std::string definition(2048, '\0');
+    const std::int32_t channel = 1, rangeEnd = 99, programSize = 143;
+    std::memcpy(definition.data(), &channel, 4);
+    std::memcpy(definition.data() + 8, &rangeEnd, 4);
+    std::memcpy(definition.data() + 16, &programSize, 4);
+    PresetSettings();
+    Editor editor = StartEditor({.arguments = "/librarian \"Korg M1 combis.QXInstrument\"",
+                                 .workFiles = {{"Korg M1 combis.QXInstrument", definition}}});
+    auto box = e2e::WaitForMessageBox(editor.program, "Program Editor");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->icon, e2e::MessageBoxIcon::Stop);
+    EXPECT_NE(box->text.find("its program size is 143 bytes"), std::string::npos) << box->text;
+    ASSERT_TRUE(e2e::Answer(*box, IDOK));
+    EXPECT_TRUE(e2e::WaitForWindowOf(editor.program, {.className = "QX_SysX2"}));
+    EXPECT_TRUE(LogEvents(editor.program, "recv").empty());
 }
 
 } // namespace
