@@ -60,6 +60,8 @@ struct EditorWindowState {
     bool startupMessageShowing = false;
     // A fetch was given up, and the window is on its way back to the Librarian.
     bool ending = false;
+    // The window is closing: controls losing the focus as it goes are not checked.
+    bool closing = false;
     DWORD lastSendTime = 0; // kept for the whole run of the program
     bool sendPending = false;
     DWORD requestTime = 0;
@@ -71,6 +73,9 @@ struct EditorWindowState {
 };
 
 extern EditorWindowState editorWindow;
+
+// Ends the window with a module code (0 quit, 1 Manager, 2 Librarian).
+void EndEditor(HWND window, int code);
 
 // The parts of the window, one file each.
 // Controls (editor_window_controls.cpp): the lists, the tooltips, the pages and every control

@@ -171,10 +171,10 @@ void RemoteAdjust(HWND window, int value, int step) {
 void HandleEditorCommand(HWND window, int control, int notification) {
     switch (control) {
     case editorManagerButton:
-        EndDialog(window, moduleManager);
+        EndEditor(window, moduleManager);
         break;
     case editorLibrarianButton:
-        EndDialog(window, moduleLibrarian);
+        EndEditor(window, moduleLibrarian);
         break;
     case editorHelpButton:
         ShowHelp(editorHelpContext);
@@ -211,7 +211,7 @@ void HandleEditorCommand(HWND window, int control, int notification) {
     default:
         if (notification == EN_SETFOCUS || notification == CBN_SETFOCUS)
             editorWindow.focusedBox = control;
-        if (editorWindow.refreshing)
+        if (editorWindow.refreshing || editorWindow.closing)
             break;
         if (IsInputNotification(notification))
             StoreUserInput(window, control);
