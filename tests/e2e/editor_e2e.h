@@ -19,24 +19,18 @@ inline constexpr const char* kEditorClass = "QX_SysX3";
 
 enum EditorControl {
     clearId = 100,
-    librarianId = 3000,
     managerId = 3001,
     pageId = 3007,
     programBoxId = 3008,
     revertId = 3009,
-    singleId = 3100,
-    doubleId = 3101,
     aftertouchCutoffId = 3107, // byte 29, -99..+99
     effect1Id = 3141,
     effect2Id = 3142,
-    effectType1Id = 3134,
     oscillator1Id = 3200,
     oscillator2Id = 3201,
-    multisoundId = 3207,
     ampLevelId = 3208,       // oscillator byte 86, 0..99
     ampKeyCentreId = 3209,   // key name, byte 87
     cutoffKeyTrackId = 3230, // byte 73, -99..+99
-    ampTimeTrackAttackId = 3249,
 };
 
 // A user who has run the program a few times, with the virtual instrument (the mapper, the only
