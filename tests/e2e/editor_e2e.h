@@ -158,6 +158,12 @@ inline testing::AssertionResult WaitUntilEditing(const Editor& editor, int dumps
         "the editor is ready for editing");
 }
 
+// A click on a radio button or check box, which ticks it before it notifies.
+inline testing::AssertionResult Click(HWND editor, int button) {
+    return e2e::Delivered(e2e::Deliver(e2e::Control(editor, button), BM_CLICK, 0, 0),
+                          "clicking " + std::to_string(button));
+}
+
 // A value entered into a box: its text replaced, as typing over it does.
 inline testing::AssertionResult TypeInto(HWND editor, int box, const std::string& text) {
     return e2e::SetText(e2e::Control(editor, box), text);
