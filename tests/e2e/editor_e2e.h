@@ -196,8 +196,10 @@ inline testing::AssertionResult WaitForDumps(const e2e::Program& program, std::s
         program.instrumentLog,
         [&](const std::vector<e2e::LogEntry>& entries) {
             const auto received = e2e::EventsNamed(entries, "recv");
-            return static_cast<std::size_t>(
-                       std::count_if(received.begin(), received.end(), IsDump)) >= count;
+            return static_cast<std::size_t>(std::count_if(
+                       received.begin(), received.end(), [](const e2e::LogEntry& entry) {
+                           return !DumpInside(entry.bytes).empty();
+                       })) >= count;
         },
         std::to_string(count) + " program dumps sent");
 }

@@ -111,7 +111,7 @@ TEST(EditorEditing, RevertClearAndTheProgramNameAreSent) {
         "the new name is sent"));
     EXPECT_EQ(e2e::ComboBoxItems(box)[0], "00 Brass     ");
     // It went to program 00: the send string selects the program first.
-    const Bytes& message = DumpsReceived(editor.program).back().message;
+    const Bytes message = DumpsReceived(editor.program).back().message;
     ASSERT_GE(message.size(), 2u);
     EXPECT_EQ(message[0], 0xC0);
     EXPECT_EQ(message[1], 0x00);
