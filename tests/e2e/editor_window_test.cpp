@@ -23,6 +23,17 @@ std::string ShownName(const Bytes& program) {
     return name;
 }
 
+// A picture of the window for the documentation. Wine paints controls that were just shown
+// some time after the window's queue is idle, so the picture waits a little longer; no check
+// depends on it.
+testing::AssertionResult SavePicture(HWND window, const char* name) {
+    auto idle = e2e::WaitUntilIdle(window);
+    if (!idle)
+        return idle;
+    Sleep(1000);
+    return e2e::SaveScreenshot(window, e2e::JoinPath(e2e::ScratchFolder(), name));
+}
+
 TEST(EditorWindow, EnteringFetchesTheListThenTheFirstProgramAndSendsNothing) {
     PresetSettings();
     Editor editor = StartEditor();
@@ -63,6 +74,7 @@ TEST(EditorWindow, EnteringFetchesTheListThenTheFirstProgramAndSendsNothing) {
     EXPECT_EQ(e2e::Text(e2e::Control(editor.window, pageId)), "Oscillator settings");
     EXPECT_TRUE(IsWindowVisible(e2e::Control(editor.window, aftertouchCutoffId)));
     EXPECT_FALSE(IsWindowVisible(e2e::Control(editor.window, ampLevelId)));
+    EXPECT_TRUE(SavePicture(editor.window, "editor-page1.bmp"));
 
     // Switching pages, oscillators and effects shows, and sends nothing.
     ASSERT_TRUE(e2e::Press(editor.window, pageId));
@@ -70,6 +82,7 @@ TEST(EditorWindow, EnteringFetchesTheListThenTheFirstProgramAndSendsNothing) {
     EXPECT_TRUE(IsWindowVisible(e2e::Control(editor.window, ampLevelId)));
     EXPECT_FALSE(IsWindowVisible(e2e::Control(editor.window, aftertouchCutoffId)));
     EXPECT_EQ(e2e::Text(e2e::Control(editor.window, ampLevelId)), std::to_string(first[86]));
+    EXPECT_TRUE(SavePicture(editor.window, "editor-page2.bmp"));
     const bool doubleMode = first[10] == 1;
     EXPECT_EQ(IsWindowEnabled(e2e::Control(editor.window, oscillator2Id)) != FALSE, doubleMode);
     if (doubleMode) {
