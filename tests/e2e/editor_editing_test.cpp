@@ -36,29 +36,45 @@ TEST(EditorEditing, ATypedValueIsSentAndChangesCloseTogetherGoOutAsOneDump) {
     ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, "x"));
 
     // Two changes 50 ms apart, within 200 ms of the last send: one dump, about 200 ms after
-    // the second, holding it.
-    Sleep(300);
-    ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, "20"));
-    ASSERT_TRUE(WaitForDumps(editor.program, 2));
-    const double firstSend = DumpsReceived(editor.program)[1].ms;
-    ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, "21"));
-    Sleep(50);
-    ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, "22"));
-    const double second = NowMs();
-    ASSERT_TRUE(WaitForDumps(editor.program, 3));
-    EXPECT_TRUE(e2e::StaysTrue([&] { return DumpsReceived(editor.program).size() == 3; },
-                               "no further dump", e2e::Milliseconds(500)));
-    dumps = DumpsReceived(editor.program);
-    ASSERT_EQ(dumps.size(), 3u);
-    EXPECT_EQ(static_cast<signed char>(Unpacked(dumps[2].dump)[29]), 22);
-    EXPECT_EQ(dumps[2].next, kFollowUp);
-    if (second - firstSend < 200) {
-        EXPECT_GE(dumps[2].ms - second, 150) << "the held change went out early";
-        EXPECT_LE(dumps[2].ms - second, 700) << "the held change came late";
-    } else {
-        ADD_FAILURE() << "the machine took " << second - firstSend
-                      << " ms for two changes; the timing cannot be judged";
+    // the second, holding it. A machine too loaded to make both changes within 200 ms of the
+    // send cannot show that; the pair is then tried again.
+    bool judged = false;
+    for (int attempt = 0; attempt < 3 && !judged; ++attempt) {
+        SCOPED_TRACE(attempt);
+        const int value = 20 + 3 * attempt;
+        Sleep(300);
+        const std::size_t before = DumpsReceived(editor.program).size();
+        ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, std::to_string(value)));
+        ASSERT_TRUE(WaitForDumps(editor.program, before + 1));
+        const double firstSend = DumpsReceived(editor.program)[before].ms;
+        ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, std::to_string(value + 1)));
+        Sleep(50);
+        ASSERT_TRUE(TypeInto(editor.window, aftertouchCutoffId, std::to_string(value + 2)));
+        const double second = NowMs();
+        if (second - firstSend >= 200) {
+            // The first of the two may have gone out on its own; the next try starts once the
+            // second is out too.
+            ASSERT_TRUE(e2e::WaitUntil(
+                [&] {
+                    return static_cast<signed char>(Unpacked(
+                               DumpsReceived(editor.program).back().dump)[29]) == value + 2;
+                },
+                "the second change is sent"));
+            continue;
+        }
+        ASSERT_TRUE(WaitForDumps(editor.program, before + 2));
+        EXPECT_TRUE(
+            e2e::StaysTrue([&] { return DumpsReceived(editor.program).size() == before + 2; },
+                           "no further dump", e2e::Milliseconds(500)));
+        dumps = DumpsReceived(editor.program);
+        ASSERT_EQ(dumps.size(), before + 2);
+        EXPECT_EQ(static_cast<signed char>(Unpacked(dumps.back().dump)[29]), value + 2);
+        EXPECT_EQ(dumps.back().next, kFollowUp);
+        EXPECT_GE(dumps.back().ms - second, 150) << "the held change went out early";
+        EXPECT_LE(dumps.back().ms - second, 700) << "the held change came late";
+        judged = true;
     }
+    EXPECT_TRUE(judged) << "the machine never made two changes within 200 ms of a send";
 }
 
 TEST(EditorEditing, RevertClearAndTheProgramNameAreSent) {
