@@ -64,7 +64,7 @@ bool RefuseDefinition(HWND window) {
     CloseLoaderWindow();
     MessageBoxA(window, text, wrongSizeCaption, MB_ICONSTOP | MB_OK);
     editorWindow.ending = true;
-    EndDialog(window, moduleLibrarian);
+    EndEditor(window, moduleLibrarian);
     return true;
 }
 
@@ -125,6 +125,7 @@ void WaitForOutgoingMessages(DWORD limit) {
 }
 
 void DestroyEditorWindow(HWND window) {
+    editorWindow.closing = true;
     KillTimer(window, startupTimer);
     KillTimer(window, fetchWatchTimer);
     if (editorWindow.sendPending) {
@@ -173,7 +174,7 @@ void StartupCheck(HWND window) {
         editorWindow.startupMessageShowing = false;
         if (editorWindow.fetchIndex == 0) {
             editorWindow.ending = true;
-            EndDialog(window, moduleLibrarian);
+            EndEditor(window, moduleLibrarian);
             return;
         }
         // The answers began while the message was open; the list is still coming in.
@@ -208,7 +209,7 @@ void WatchFetch(HWND window) {
     char text[sizeof stalledText + 16];
     std::snprintf(text, sizeof text, stalledText, missing);
     MessageBoxA(window, text, stalledCaption, MB_ICONEXCLAMATION | MB_OK);
-    EndDialog(window, moduleLibrarian);
+    EndEditor(window, moduleLibrarian);
 }
 
 void ListDumpReceived(HWND window, std::span<const std::uint8_t> dump) {
@@ -303,6 +304,11 @@ void TimerTick(HWND window, WPARAM timer) {
 
 } // namespace
 
+void EndEditor(HWND window, int code) {
+    editorWindow.closing = true;
+    EndDialog(window, code);
+}
+
 void RequestEditorProgram(int program) {
     editorWindow.requestTime = GetTickCount();
     const BuiltMessage request = BuildRequestMessage(instrument.definition, program);
@@ -349,7 +355,7 @@ INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         ShowBusyCursor();
         return TRUE;
     case WM_CLOSE:
-        EndDialog(window, moduleQuit);
+        EndEditor(window, moduleQuit);
         return TRUE;
     case WM_DESTROY:
         DestroyEditorWindow(window);

@@ -60,14 +60,22 @@ struct EditorWindowState {
     bool startupMessageShowing = false;
     // A fetch was given up, and the window is on its way back to the Librarian.
     bool ending = false;
+    // The window is closing: controls losing the focus as it goes are not checked.
+    bool closing = false;
     DWORD lastSendTime = 0; // kept for the whole run of the program
     bool sendPending = false;
     DWORD requestTime = 0;
     std::int32_t requestLength = 0;
     DataEntryAssembly dataEntry;
+    // The box that gained the focus last: the instrument's controllers act on it while another
+    // program is active and the editor has no focus of its own.
+    int focusedBox = 0;
 };
 
 extern EditorWindowState editorWindow;
+
+// Ends the window with a module code (0 quit, 1 Manager, 2 Librarian).
+void EndEditor(HWND window, int code);
 
 // The parts of the window, one file each.
 // Controls (editor_window_controls.cpp): the lists, the tooltips, the pages and every control

@@ -159,9 +159,9 @@ void FlushPendingSend(HWND window) {
 
 void RemoteAdjust(HWND window, int value, int step) {
     const HWND focus = GetFocus();
-    if (!focus || !IsChild(window, focus))
-        return;
-    const ControlMapEntry* entry = FindControlEntry(GetDlgCtrlID(focus));
+    const int control =
+        focus && IsChild(window, focus) ? GetDlgCtrlID(focus) : editorWindow.focusedBox;
+    const ControlMapEntry* entry = FindControlEntry(control);
     if (!entry || !AdjustByRemote(editor.program, *entry, editor.selectedOscillator, value, step))
         return;
     SendEditedProgram(window);
@@ -171,10 +171,10 @@ void RemoteAdjust(HWND window, int value, int step) {
 void HandleEditorCommand(HWND window, int control, int notification) {
     switch (control) {
     case editorManagerButton:
-        EndDialog(window, moduleManager);
+        EndEditor(window, moduleManager);
         break;
     case editorLibrarianButton:
-        EndDialog(window, moduleLibrarian);
+        EndEditor(window, moduleLibrarian);
         break;
     case editorHelpButton:
         ShowHelp(editorHelpContext);
@@ -209,7 +209,9 @@ void HandleEditorCommand(HWND window, int control, int notification) {
         RefreshAll(window);
         break;
     default:
-        if (editorWindow.refreshing)
+        if (notification == EN_SETFOCUS || notification == CBN_SETFOCUS)
+            editorWindow.focusedBox = control;
+        if (editorWindow.refreshing || editorWindow.closing)
             break;
         if (IsInputNotification(notification))
             StoreUserInput(window, control);

@@ -50,6 +50,7 @@ const EditorTip editorTips[] = {
 const int oscillator2Controls[] = {oscillator2Radio, intervalBox, 3205, delayStartBox};
 
 constexpr int editTextRoom = 100;
+constexpr int oscModeByte = 10;
 
 bool IsEffectBox(int control) {
     return control >= firstEffectValueBox && control < firstEffectValueBox + effectSlotCount;

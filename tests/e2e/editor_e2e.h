@@ -19,24 +19,18 @@ inline constexpr const char* kEditorClass = "QX_SysX3";
 
 enum EditorControl {
     clearId = 100,
-    librarianId = 3000,
     managerId = 3001,
     pageId = 3007,
     programBoxId = 3008,
     revertId = 3009,
-    singleId = 3100,
-    doubleId = 3101,
     aftertouchCutoffId = 3107, // byte 29, -99..+99
     effect1Id = 3141,
     effect2Id = 3142,
-    effectType1Id = 3134,
     oscillator1Id = 3200,
     oscillator2Id = 3201,
-    multisoundId = 3207,
     ampLevelId = 3208,       // oscillator byte 86, 0..99
     ampKeyCentreId = 3209,   // key name, byte 87
     cutoffKeyTrackId = 3230, // byte 73, -99..+99
-    ampTimeTrackAttackId = 3249,
 };
 
 // A user who has run the program a few times, with the virtual instrument (the mapper, the only
@@ -87,12 +81,36 @@ inline bool IsDump(const e2e::LogEntry& entry) {
     return entry.count == 170 && entry.bytes.size() == 170 && entry.bytes[4] == 0x40;
 }
 
-// Program dumps the program sent to the instrument.
-inline std::vector<e2e::LogEntry> DumpsReceived(const e2e::Program& program) {
-    std::vector<e2e::LogEntry> dumps;
-    for (const e2e::LogEntry& entry : LogEvents(program, "recv"))
-        if (IsDump(entry))
-            dumps.push_back(entry);
+// A program dump (F0 42 3n 19 40 .. F7, 170 bytes) inside a message: the send string puts a
+// program change in front of it and the write request behind it.
+inline Bytes DumpInside(const Bytes& bytes) {
+    for (std::size_t i = 0; i + 170 <= bytes.size(); ++i) {
+        if (bytes[i] == 0xF0 && bytes[i + 1] == 0x42 && (bytes[i + 2] & 0xF0) == 0x30 &&
+            bytes[i + 3] == 0x19 && bytes[i + 4] == 0x40 && bytes[i + 169] == 0xF7)
+            return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(i),
+                         bytes.begin() + static_cast<std::ptrdiff_t>(i + 170));
+    }
+    return {};
+}
+
+struct SentDump {
+    double ms = 0;
+    Bytes dump;
+    Bytes message; // the whole message that carried it
+    Bytes next;    // the message the program sent after it
+};
+
+// Program dumps the program sent to the instrument, in order.
+inline std::vector<SentDump> DumpsReceived(const e2e::Program& program) {
+    const auto received = LogEvents(program, "recv");
+    std::vector<SentDump> dumps;
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        Bytes dump = DumpInside(received[i].bytes);
+        if (dump.empty())
+            continue;
+        dumps.push_back({received[i].ms, dump, received[i].bytes,
+                         i + 1 < received.size() ? received[i + 1].bytes : Bytes{}});
+    }
     return dumps;
 }
 
@@ -140,9 +158,36 @@ inline testing::AssertionResult WaitUntilEditing(const Editor& editor, int dumps
         "the editor is ready for editing");
 }
 
-// Types a value into a box as a user would: replaces the text, then leaves the box.
+// A click on a radio button or check box, which ticks it before it notifies.
+inline testing::AssertionResult Click(HWND editor, int button) {
+    return e2e::Delivered(e2e::Deliver(e2e::Control(editor, button), BM_CLICK, 0, 0),
+                          "clicking " + std::to_string(button));
+}
+
+// A value entered into a box: its text replaced, as typing over it does.
 inline testing::AssertionResult TypeInto(HWND editor, int box, const std::string& text) {
     return e2e::SetText(e2e::Control(editor, box), text);
+}
+
+// The clock of the instrument's log, in this process.
+inline double NowMs() {
+    LARGE_INTEGER ticks, frequency;
+    QueryPerformanceCounter(&ticks);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+inline const Bytes kFollowUp = {0xF0, 0x42, 0x30, 0x19, 0x41, 0x00, 0x08, 0x00, 0x00, 0xF7};
+
+// A started editor whose list and first program are in.
+inline Editor EditingEditor(e2e::LaunchOptions options = {}) {
+    PresetSettings();
+    Editor editor = StartEditor(std::move(options));
+    EXPECT_TRUE(editor.window);
+    if (editor.window) {
+        EXPECT_TRUE(WaitUntilEditing(editor));
+    }
+    return editor;
 }
 
 // Waits until `count` program dumps reached the instrument.
@@ -151,8 +196,10 @@ inline testing::AssertionResult WaitForDumps(const e2e::Program& program, std::s
         program.instrumentLog,
         [&](const std::vector<e2e::LogEntry>& entries) {
             const auto received = e2e::EventsNamed(entries, "recv");
-            return static_cast<std::size_t>(
-                       std::count_if(received.begin(), received.end(), IsDump)) >= count;
+            return static_cast<std::size_t>(std::count_if(
+                       received.begin(), received.end(), [](const e2e::LogEntry& entry) {
+                           return !DumpInside(entry.bytes).empty();
+                       })) >= count;
         },
         std::to_string(count) + " program dumps sent");
 }

@@ -85,6 +85,10 @@ TEST(ShellLibraryStart, AKorgM1DefinitionWithCtrlOpensTheEditorAnyOtherTheManage
     } cases[] = {{"Korg M1.QXInstrument", "QX_SysX3"}, {"Korg T1.QXInstrument", "QX_SysEx"}};
     for (const auto& c : cases) {
         SettingsAfterStarts(3);
+        // The virtual instrument (the mapper) as both ports: the Editor opens them at once and
+        // would otherwise stop at the missing device 0's error box.
+        for (const char* port : {"InputPort", "OutputPort"})
+            ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, port, DWORD(-1)));
         e2e::CtrlHeld ctrl;
         ASSERT_TRUE(ctrl.held);
         e2e::Program program = e2e::Launch({.arguments = std::string("/librarian ") + c.file,
