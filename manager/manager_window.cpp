@@ -98,6 +98,7 @@ void WindowResized(HWND window, WPARAM kind) {
     if (kind == SIZE_MINIMIZED) {
         CloseInput();
         CloseOutput();
+        ShowPendingLabels();
     } else if (kind == SIZE_RESTORED) {
         // Some systems' dialog loop shows the dialog normally once it first waits for input,
         // which undoes the minimizing of the opening; only the user's restore tries the ports
@@ -121,6 +122,11 @@ bool RunsCaptionStep(UINT message) {
 }
 
 } // namespace
+
+void TakeInReceivedInput(HWND window) {
+    TakeQueuedInput(window);
+    ShowPendingLabels();
+}
 
 void CheckPorts(HWND window) {
     if (!midi.inputOpen || !midi.outputOpen)

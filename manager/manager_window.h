@@ -49,6 +49,9 @@ void ApplyCaptionStep(HWND window);
 void CreateManagerTooltips(HWND window);
 // WM_COMMAND, by control.
 void HandleManagerCommand(HWND window, int control, int notification);
+// Everything received before a command that reads or empties the store goes into the store and
+// the list first, so that the list, the count and the store files agree for the command.
+void TakeInReceivedInput(HWND window);
 // Minimizes the window when either port is closed, so the user sees it and can try again by
 // restoring it.
 void CheckPorts(HWND window);

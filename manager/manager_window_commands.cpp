@@ -145,7 +145,30 @@ void EnterLibrarian(HWND window) {
 
 } // namespace
 
+namespace {
+
+// The commands that read or empty the store, or leave the window.
+bool UsesStore(int control, int notification) {
+    switch (control) {
+    case inputPortCombo:
+        return notification == CBN_SELCHANGE;
+    case messageList:
+        return notification == LBN_DBLCLK;
+    case clearButton:
+    case saveAsButton:
+    case openButton:
+    case createEditButton:
+    case librarianButton:
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void HandleManagerCommand(HWND window, int control, int notification) {
+    if (UsesStore(control, notification))
+        TakeInReceivedInput(window);
     switch (control) {
     case inputPortCombo:
         if (notification == CBN_SELCHANGE)

@@ -3,6 +3,9 @@
 #include "manager/message_store.h"
 #include "shell/shell_state.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 const char storeFullText[] =
@@ -10,32 +13,98 @@ const char storeFullText[] =
     "Messages that arrive now are not kept. Save the list with Save As, or Clear it, "
     "to make room for more.";
 
-void ShowLabelChange(void* context, LabelChange change, int index, const char* label) {
-    const HWND listBox = static_cast<HWND>(context);
+// Labels of received messages already in the store that the list does not show yet. Adding a
+// label and repainting the list for every message costs more than a cable takes to bring the
+// next short message, so received labels are added in groups: when the window's queue has run
+// dry (a timer comes only then), at the latest after `longestWait` while messages keep coming,
+// and before any other change of the list or command that reads or empties the store.
+constexpr UINT_PTR labelTimer = 3;
+constexpr UINT labelTimerPeriod = 30; // milliseconds
+constexpr DWORD longestWait = 250;    // milliseconds
+
+struct StoreListBox {
+    HWND list = nullptr;
+    bool labelsMayWait = false;
+    std::vector<std::string> pending;
+    DWORD firstPendingAt = 0; // GetTickCount of the oldest pending label
+};
+
+StoreListBox listBox;
+
+void AddPendingLabels();
+
+// A timer with its own procedure, so that whichever window holds the list passes it on.
+void CALLBACK LabelTimerTick(HWND, UINT, UINT_PTR, DWORD) {
+    AddPendingLabels();
+}
+
+void AddPendingLabels() {
+    if (listBox.pending.empty())
+        return;
+    KillTimer(GetParent(listBox.list), labelTimer);
+    SendMessageA(listBox.list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& label : listBox.pending)
+        SendMessageA(listBox.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    SendMessageA(listBox.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listBox.list, nullptr, TRUE);
+    listBox.pending.clear();
+}
+
+void HoldLabel(const char* label) {
+    if (listBox.pending.empty()) {
+        listBox.firstPendingAt = GetTickCount();
+        SetTimer(GetParent(listBox.list), labelTimer, labelTimerPeriod, LabelTimerTick);
+    }
+    listBox.pending.emplace_back(label);
+    // A timer comes only when no other message waits, so a long stream is shown as it goes.
+    if (GetTickCount() - listBox.firstPendingAt >= longestWait)
+        AddPendingLabels();
+}
+
+void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
     switch (change) {
     case LabelChange::clear:
-        SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
+        listBox.pending.clear();
+        KillTimer(GetParent(listBox.list), labelTimer);
+        SendMessageA(listBox.list, LB_RESETCONTENT, 0, 0);
         break;
     case LabelChange::append:
-        SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        if (listBox.labelsMayWait) {
+            HoldLabel(label);
+        } else {
+            AddPendingLabels();
+            SendMessageA(listBox.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        }
         break;
     case LabelChange::replace:
-        SendMessageA(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-        SendMessageA(listBox, LB_INSERTSTRING, static_cast<WPARAM>(index),
+        AddPendingLabels();
+        SendMessageA(listBox.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+        SendMessageA(listBox.list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(label));
         break;
     }
 }
 
 void ShowStoreFull(void*) {
+    AddPendingLabels();
     MessageBoxA(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 
 } // namespace
 
-void AttachStoreLabelList(HWND listBox) {
+void AttachStoreLabelList(HWND list) {
+    listBox = StoreListBox{};
+    listBox.list = list;
     store.labelHook = ShowLabelChange;
-    store.labelContext = listBox;
+    store.labelContext = nullptr;
     store.fullHook = ShowStoreFull;
     store.fullContext = nullptr;
+}
+
+void LetLabelsWait(bool wait) {
+    listBox.labelsMayWait = wait;
+}
+
+void ShowPendingLabels() {
+    AddPendingLabels();
 }
