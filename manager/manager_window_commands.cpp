@@ -67,7 +67,8 @@ void ChangeInputPort(HWND window) {
     const int device = InputDeviceAtPosition(ComboSelection(window, inputPortCombo));
     CloseOutput();
     ChangeInputDevice(window, device);
-    OpenOutput(window);
+    PortChosen(inputPortCombo);
+    OpenOutputAgain(window);
     ResetStore();
     SelectPortsInUse(window);
     CheckPorts(window);
@@ -75,6 +76,7 @@ void ChangeInputPort(HWND window) {
 
 void ChangeOutputPort(HWND window) {
     ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, outputPortCombo)));
+    PortChosen(outputPortCombo);
     SelectPortsInUse(window);
     CheckPorts(window);
 }
@@ -105,6 +107,8 @@ void OpenFile(HWND window) {
 
 // Cancelling the file dialog sends the file that was selected before, if any.
 void SendSelectedFile(HWND window) {
+    if (TellWhyNothingCanBeSent(window))
+        return;
     if (Selection(window, fileListBox) < 0 || ControlKeyHeld())
         ChooseFile("Send");
     const int selected = Selection(window, fileListBox);
@@ -139,8 +143,11 @@ void EnterLibrarian(HWND window) {
     EnterLibrarianFirstTime();
     const INT_PTR result =
         DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result != definitionDialogCancelled && result != -1)
+    if (result != definitionDialogCancelled && result != -1) {
+        // The definition's ports are the ones chosen now; no remembered device comes back.
+        KeepDevicesInUse();
         EndDialog(window, moduleLibrarian);
+    }
 }
 
 } // namespace
