@@ -150,10 +150,6 @@ void EnterLibrarian(HWND window) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // The commands that read or empty the store, or leave the window.
 bool UsesStore(int control, int notification) {
     switch (control) {

@@ -122,6 +122,8 @@ TEST(ManagerPorts, ABusyInputMinimizesOnceThenStaysClosedInTheRestoredWindow) {
     const HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
     ASSERT_TRUE(manager);
     EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(manager) != FALSE; }, "minimized"));
+    EXPECT_TRUE(e2e::StaysTrue([&] { return IsIconic(manager) != FALSE; }, "stays minimized",
+                               e2e::Milliseconds(500)));
 
     // Restoring tries once more; the same port failing again leaves the window restored with
     // the input closed (its list shows no choice) and the output open.
