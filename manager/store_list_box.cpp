@@ -3,8 +3,7 @@
 #include "manager/message_store.h"
 #include "shell/shell_state.h"
 
-#include <string>
-#include <vector>
+StoreLabelList storeLabelList;
 
 namespace {
 
@@ -22,15 +21,6 @@ constexpr UINT_PTR labelTimer = 3;
 constexpr UINT labelTimerPeriod = 30; // milliseconds
 constexpr DWORD longestWait = 250;    // milliseconds
 
-struct StoreListBox {
-    HWND list = nullptr;
-    bool labelsMayWait = false;
-    std::vector<std::string> pending;
-    DWORD firstPendingAt = 0; // GetTickCount of the oldest pending label
-};
-
-StoreListBox listBox;
-
 void AddPendingLabels();
 
 // A timer with its own procedure, so that whichever window holds the list passes it on.
@@ -39,47 +29,47 @@ void CALLBACK LabelTimerTick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void AddPendingLabels() {
-    if (listBox.pending.empty())
+    if (storeLabelList.pending.empty())
         return;
-    KillTimer(GetParent(listBox.list), labelTimer);
-    SendMessageA(listBox.list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& label : listBox.pending)
-        SendMessageA(listBox.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
-    SendMessageA(listBox.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listBox.list, nullptr, TRUE);
-    listBox.pending.clear();
+    KillTimer(GetParent(storeLabelList.list), labelTimer);
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& label : storeLabelList.pending)
+        SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(storeLabelList.list, nullptr, TRUE);
+    storeLabelList.pending.clear();
 }
 
 void HoldLabel(const char* label) {
-    if (listBox.pending.empty()) {
-        listBox.firstPendingAt = GetTickCount();
-        SetTimer(GetParent(listBox.list), labelTimer, labelTimerPeriod, LabelTimerTick);
+    if (storeLabelList.pending.empty()) {
+        storeLabelList.firstPendingAt = GetTickCount();
+        SetTimer(GetParent(storeLabelList.list), labelTimer, labelTimerPeriod, LabelTimerTick);
     }
-    listBox.pending.emplace_back(label);
+    storeLabelList.pending.emplace_back(label);
     // A timer comes only when no other message waits, so a long stream is shown as it goes.
-    if (GetTickCount() - listBox.firstPendingAt >= longestWait)
+    if (GetTickCount() - storeLabelList.firstPendingAt >= longestWait)
         AddPendingLabels();
 }
 
 void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
     switch (change) {
     case LabelChange::clear:
-        listBox.pending.clear();
-        KillTimer(GetParent(listBox.list), labelTimer);
-        SendMessageA(listBox.list, LB_RESETCONTENT, 0, 0);
+        storeLabelList.pending.clear();
+        KillTimer(GetParent(storeLabelList.list), labelTimer);
+        SendMessageA(storeLabelList.list, LB_RESETCONTENT, 0, 0);
         break;
     case LabelChange::append:
-        if (listBox.labelsMayWait) {
+        if (storeLabelList.labelsMayWait) {
             HoldLabel(label);
         } else {
             AddPendingLabels();
-            SendMessageA(listBox.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+            SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
         }
         break;
     case LabelChange::replace:
         AddPendingLabels();
-        SendMessageA(listBox.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-        SendMessageA(listBox.list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+        SendMessageA(storeLabelList.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+        SendMessageA(storeLabelList.list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(label));
         break;
     }
@@ -93,8 +83,8 @@ void ShowStoreFull(void*) {
 } // namespace
 
 void AttachStoreLabelList(HWND list) {
-    listBox = StoreListBox{};
-    listBox.list = list;
+    storeLabelList = StoreLabelList{};
+    storeLabelList.list = list;
     store.labelHook = ShowLabelChange;
     store.labelContext = nullptr;
     store.fullHook = ShowStoreFull;
@@ -102,7 +92,7 @@ void AttachStoreLabelList(HWND list) {
 }
 
 void LetLabelsWait(bool wait) {
-    listBox.labelsMayWait = wait;
+    storeLabelList.labelsMayWait = wait;
 }
 
 void ShowPendingLabels() {
