@@ -10,8 +10,9 @@ namespace {
 constexpr int tooltipWidth = 200;
 constexpr int tooltipHeight = 100;
 constexpr WORD normalDelay = 1000; // milliseconds
-// The tool record of the first common-controls version, which every version accepts.
-constexpr UINT toolRecordSize = 40;
+// The tool record of the first common-controls version, which every version accepts (40 bytes
+// on 32-bit Windows; the pointers make it larger on 64-bit).
+const UINT toolRecordSize = TTTOOLINFOA_V1_SIZE;
 
 // The tool ID is the control's window handle.
 void SendToolInfo(UINT message, HWND window, int control, const char* text) {
