@@ -1,5 +1,5 @@
-// The Manager on machines without a usable MIDI port: no device at all (the virtual instrument
-// disabled by a DLL override leaves Wine with none, not even the mapper), a port another program
+// The Manager on machines without a usable MIDI port: no device at all (a program folder without
+// the virtual instrument leaves Wine with none, not even the mapper), a port another program
 // holds (the instrument's fail-open mode), and a remembered port that is missing for one run.
 #include "manager_e2e.h"
 
@@ -14,8 +14,6 @@ const char sendWithoutDeviceText[] = "This computer has no MIDI output device, s
                                      "sent.";
 const char inputFailureText[] = "Couldn't open MIDI input device.\nSome other program may be "
                                 "using it. Close the other program and try again.";
-
-const std::pair<std::string, std::string> kNoMidiDevice = {"WINEDLLOVERRIDES", "midimap=d"};
 
 bool NoBoxOpen(const e2e::Program& program) {
     return e2e::FindWindowsOf(program, {.className = "#32770"}).empty();
@@ -43,8 +41,8 @@ TEST(ManagerPorts, WithNoMidiDeviceTheWindowOpensOnceToldAndFilesStillWork) {
     e2e::Program program =
         e2e::Launch({.workFiles = {{"two.syx", TaggedFile('+', "two", {roland, korg})},
                                    {"spare.syx", AsText(roland)}},
-                     .freshRegistry = false,
-                     .environment = {kNoMidiDevice}});
+                     .withoutInstrument = true,
+                     .freshRegistry = false});
     ASSERT_TRUE(program);
     auto told = e2e::WaitForMessageBox(program, std::string("No MIDI device"));
     ASSERT_TRUE(told);
