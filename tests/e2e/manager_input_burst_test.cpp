@@ -107,7 +107,9 @@ TEST(ManagerInput, ABurstCutByClearPortChangeOrLibrarianLeavesListCountAndFilesI
         EXPECT_LT(labels.size(), std::size_t{kBurst} - 100);
         EXPECT_EQ(std::count(labels.begin(), labels.end(), kRoland),
                   static_cast<std::ptrdiff_t>(labels.size()));
-        const auto saved = SaveStandardFile(manager, "after.syx");
+        // One work folder serves every cut: each saves a file of its own.
+        const auto saved =
+            SaveStandardFile(manager, "after-" + std::to_string(static_cast<int>(cut)) + ".syx");
         ASSERT_TRUE(saved);
         const auto numbers = NumbersIn(*saved);
         ASSERT_TRUE(numbers);

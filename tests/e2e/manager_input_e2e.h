@@ -135,7 +135,9 @@ inline std::optional<std::string> SaveStandardFile(const manager_e2e::Manager& m
         return std::nullopt;
     const HWND dialog = manager_e2e::WaitForFileDialog(manager.program, "Save As");
     const std::string path = e2e::JoinPath(manager.program.workFolder, name);
-    if (!dialog || !manager_e2e::ChooseInFileDialog(dialog, path, 2) || !e2e::WaitUntilGone(dialog))
+    // The file is written after the dialog has gone: it is read once the window is idle again.
+    if (!dialog || !manager_e2e::ChooseInFileDialog(dialog, path, 2) ||
+        !e2e::WaitUntilGone(dialog) || !e2e::WaitUntilIdle(manager.window))
         return std::nullopt;
     return e2e::ReadFileBytes(path);
 }
