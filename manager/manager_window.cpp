@@ -136,6 +136,7 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         WindowResized(window, wParam);
         return FALSE;
     case WM_CLOSE:
+        CloseInput(); // before EndDialog, for the reason EnterLibrarian gives
         EndDialog(window, moduleQuit);
         return TRUE;
     case WM_DESTROY:

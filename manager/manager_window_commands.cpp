@@ -146,6 +146,10 @@ void EnterLibrarian(HWND window) {
     if (result != definitionDialogCancelled && result != -1) {
         // The definition's ports are the ones chosen now; no remembered device comes back.
         KeepDevicesInUse();
+        // The input is closed, and what it returns stored, before the window ends: the dialog
+        // loop drops the message it takes after EndDialog, and a buffer's notice dropped there
+        // would be a message lost.
+        CloseInput();
         EndDialog(window, moduleLibrarian);
     }
 }
