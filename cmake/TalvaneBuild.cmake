@@ -36,9 +36,9 @@ if(WIN32)
     # CTest, so one CTest run covers all three test layers.
     #
     #   talvane_wine_test(<name> TARGET <exe target> [ARGS ...] [LABELS ...] [TIMEOUT s]
-    #                     [RESOURCE_LOCK ...] [ENVIRONMENT VAR=value ...])
+    #                     [RESOURCE_LOCK ...] [ENVIRONMENT VAR=value ...] [RUN_SERIAL])
     function(talvane_wine_test name)
-        cmake_parse_arguments(T "" "TARGET;TIMEOUT" "ARGS;LABELS;RESOURCE_LOCK;ENVIRONMENT"
+        cmake_parse_arguments(T "RUN_SERIAL" "TARGET;TIMEOUT" "ARGS;LABELS;RESOURCE_LOCK;ENVIRONMENT"
                               ${ARGN})
         if(NOT T_TIMEOUT)
             set(T_TIMEOUT 120)
@@ -59,6 +59,9 @@ if(WIN32)
         if(T_RESOURCE_LOCK)
             string(REPLACE ";" "\\;" locks "${T_RESOURCE_LOCK}")
             string(APPEND props " RESOURCE_LOCK \"${locks}\"")
+        endif()
+        if(T_RUN_SERIAL)
+            string(APPEND props " RUN_SERIAL TRUE")
         endif()
         set_property(GLOBAL APPEND_STRING PROPERTY TALVANE_WINE_TESTS
             "add_test(${name} ${cmd})\nset_tests_properties(${name} PROPERTIES ${props})\n")

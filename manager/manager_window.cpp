@@ -9,13 +9,8 @@
 #include "shell/first_time.h"
 #include "shell/module_keys.h"
 #include "shell/module_windows.h"
-#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
-
-#include <algorithm>
-#include <cstdint>
-#include <vector>
 
 ManagerWindowState managerWindow;
 
@@ -23,17 +18,6 @@ namespace {
 
 constexpr UINT_PTR titleTimer = 2;
 constexpr UINT titleTimerPeriod = 500; // milliseconds
-
-// A remembered device that the system does not list (unplugged since, or the first run's device 0
-// on a machine whose only device is the mapper) can never be opened, and the window would
-// minimize itself at every restore with no way to choose another port: the first listed device
-// takes its place, and the list shows it.
-void UseListedDevice(HWND window, int combo, const std::vector<int>& listed, std::int32_t& device) {
-    if (listed.empty() || std::find(listed.begin(), listed.end(), device) != listed.end())
-        return;
-    device = listed.front();
-    SendDlgItemMessageA(window, combo, CB_SETCURSEL, 0, 0);
-}
 
 void OpenManagerWindow(HWND window) {
     shell.currentModule = moduleManager;
@@ -44,18 +28,14 @@ void OpenManagerWindow(HWND window) {
     PlaceModuleWindow(window);
 
     AllocateInputBuffers();
-    FillPortLists(window);
-    UseListedDevice(window, inputPortCombo, midi.inputListDevices, settings.InputPort);
-    UseListedDevice(window, outputPortCombo, midi.outputListDevices, settings.OutputPort);
-    OpenInput(window);
-    OpenOutput(window);
+    const bool portsHeld = OpenManagerPorts(window);
 
     AttachStoreLabelList(GetDlgItem(window, messageList));
     AttachFileListBox(GetDlgItem(window, fileListBox));
     ResetStore();
     RebuildFileList(impossibleFileName);
 
-    if (!midi.inputOpen || !midi.outputOpen) {
+    if (!portsHeld) {
         ShowWindow(window, SW_SHOWMINIMIZED);
         managerWindow.minimizedAtOpening = true;
     }
@@ -74,6 +54,7 @@ void DestroyManagerWindow(HWND window) {
     CloseOutput();
     CloseStore();
     FreeInputBuffers();
+    GiveBackRememberedDevices();
     RememberModuleWindowPosition(window);
     shell.currentModuleWindow = nullptr;
     ForgetModuleTooltips(managerWindow.tooltipWindow);
@@ -98,6 +79,7 @@ void WindowResized(HWND window, WPARAM kind) {
     if (kind == SIZE_MINIMIZED) {
         CloseInput();
         CloseOutput();
+        ShowPendingLabels();
     } else if (kind == SIZE_RESTORED) {
         // Some systems' dialog loop shows the dialog normally once it first waits for input,
         // which undoes the minimizing of the opening; only the user's restore tries the ports
@@ -107,11 +89,7 @@ void WindowResized(HWND window, WPARAM kind) {
             PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
             return;
         }
-        if (!midi.inputOpen)
-            OpenInput(window);
-        if (!midi.outputOpen)
-            OpenOutput(window);
-        CheckPorts(window);
+        ReopenManagerPorts(window);
     }
 }
 
@@ -122,9 +100,9 @@ bool RunsCaptionStep(UINT message) {
 
 } // namespace
 
-void CheckPorts(HWND window) {
-    if (!midi.inputOpen || !midi.outputOpen)
-        ShowWindow(window, SW_MINIMIZE);
+void TakeInReceivedInput(HWND window) {
+    TakeQueuedInput(window);
+    ShowPendingLabels();
 }
 
 INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -158,6 +136,7 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         WindowResized(window, wParam);
         return FALSE;
     case WM_CLOSE:
+        CloseInput(); // before EndDialog, for the reason EnterLibrarian gives
         EndDialog(window, moduleQuit);
         return TRUE;
     case WM_DESTROY:

@@ -67,7 +67,8 @@ void ChangeInputPort(HWND window) {
     const int device = InputDeviceAtPosition(ComboSelection(window, inputPortCombo));
     CloseOutput();
     ChangeInputDevice(window, device);
-    OpenOutput(window);
+    PortChosen(inputPortCombo);
+    OpenOutputAgain(window);
     ResetStore();
     SelectPortsInUse(window);
     CheckPorts(window);
@@ -75,6 +76,7 @@ void ChangeInputPort(HWND window) {
 
 void ChangeOutputPort(HWND window) {
     ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, outputPortCombo)));
+    PortChosen(outputPortCombo);
     SelectPortsInUse(window);
     CheckPorts(window);
 }
@@ -105,6 +107,8 @@ void OpenFile(HWND window) {
 
 // Cancelling the file dialog sends the file that was selected before, if any.
 void SendSelectedFile(HWND window) {
+    if (TellWhyNothingCanBeSent(window))
+        return;
     if (Selection(window, fileListBox) < 0 || ControlKeyHeld())
         ChooseFile("Send");
     const int selected = Selection(window, fileListBox);
@@ -139,13 +143,39 @@ void EnterLibrarian(HWND window) {
     EnterLibrarianFirstTime();
     const INT_PTR result =
         DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result != definitionDialogCancelled && result != -1)
+    if (result != definitionDialogCancelled && result != -1) {
+        // The definition's ports are the ones chosen now; no remembered device comes back.
+        KeepDevicesInUse();
+        // The input is closed, and what it returns stored, before the window ends: the dialog
+        // loop drops the message it takes after EndDialog, and a buffer's notice dropped there
+        // would be a message lost.
+        CloseInput();
         EndDialog(window, moduleLibrarian);
+    }
+}
+
+// The commands that read or empty the store, or leave the window.
+bool UsesStore(int control, int notification) {
+    switch (control) {
+    case inputPortCombo:
+        return notification == CBN_SELCHANGE;
+    case messageList:
+        return notification == LBN_DBLCLK;
+    case clearButton:
+    case saveAsButton:
+    case openButton:
+    case createEditButton:
+    case librarianButton:
+        return true;
+    }
+    return false;
 }
 
 } // namespace
 
 void HandleManagerCommand(HWND window, int control, int notification) {
+    if (UsesStore(control, notification))
+        TakeInReceivedInput(window);
     switch (control) {
     case inputPortCombo:
         if (notification == CBN_SELCHANGE)

@@ -3,6 +3,8 @@
 #include "manager/message_store.h"
 #include "shell/shell_state.h"
 
+StoreLabelList storeLabelList;
+
 namespace {
 
 const char storeFullText[] =
@@ -10,32 +12,89 @@ const char storeFullText[] =
     "Messages that arrive now are not kept. Save the list with Save As, or Clear it, "
     "to make room for more.";
 
-void ShowLabelChange(void* context, LabelChange change, int index, const char* label) {
-    const HWND listBox = static_cast<HWND>(context);
+// Labels of received messages already in the store that the list does not show yet. Adding a
+// label and repainting the list for every message costs more than a cable takes to bring the
+// next short message, so received labels are added in groups: when the window's queue has run
+// dry (a timer comes only then), at the latest after `longestWait` while messages keep coming,
+// and before any other change of the list or command that reads or empties the store.
+constexpr UINT_PTR labelTimer = 3;
+constexpr UINT labelTimerPeriod = 30; // milliseconds
+constexpr DWORD longestWait = 250;    // milliseconds
+
+void AddPendingLabels();
+
+// A timer with its own procedure, so that whichever window holds the list passes it on.
+void CALLBACK LabelTimerTick(HWND, UINT, UINT_PTR, DWORD) {
+    AddPendingLabels();
+}
+
+void AddPendingLabels() {
+    if (storeLabelList.pending.empty())
+        return;
+    KillTimer(GetParent(storeLabelList.list), labelTimer);
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& label : storeLabelList.pending)
+        SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(storeLabelList.list, nullptr, TRUE);
+    storeLabelList.pending.clear();
+}
+
+void HoldLabel(const char* label) {
+    if (storeLabelList.pending.empty()) {
+        storeLabelList.firstPendingAt = GetTickCount();
+        SetTimer(GetParent(storeLabelList.list), labelTimer, labelTimerPeriod, LabelTimerTick);
+    }
+    storeLabelList.pending.emplace_back(label);
+    // A timer comes only when no other message waits, so a long stream is shown as it goes.
+    if (GetTickCount() - storeLabelList.firstPendingAt >= longestWait)
+        AddPendingLabels();
+}
+
+void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
     switch (change) {
     case LabelChange::clear:
-        SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
+        storeLabelList.pending.clear();
+        KillTimer(GetParent(storeLabelList.list), labelTimer);
+        SendMessageA(storeLabelList.list, LB_RESETCONTENT, 0, 0);
         break;
     case LabelChange::append:
-        SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        if (storeLabelList.labelsMayWait) {
+            HoldLabel(label);
+        } else {
+            AddPendingLabels();
+            SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        }
         break;
     case LabelChange::replace:
-        SendMessageA(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-        SendMessageA(listBox, LB_INSERTSTRING, static_cast<WPARAM>(index),
+        AddPendingLabels();
+        SendMessageA(storeLabelList.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+        SendMessageA(storeLabelList.list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(label));
         break;
     }
 }
 
 void ShowStoreFull(void*) {
+    AddPendingLabels();
     MessageBoxA(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 
 } // namespace
 
-void AttachStoreLabelList(HWND listBox) {
+void AttachStoreLabelList(HWND list) {
+    storeLabelList = StoreLabelList{};
+    storeLabelList.list = list;
     store.labelHook = ShowLabelChange;
-    store.labelContext = listBox;
+    store.labelContext = nullptr;
     store.fullHook = ShowStoreFull;
     store.fullContext = nullptr;
+}
+
+void LetLabelsWait(bool wait) {
+    storeLabelList.labelsMayWait = wait;
+}
+
+void ShowPendingLabels() {
+    AddPendingLabels();
 }

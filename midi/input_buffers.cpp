@@ -1,9 +1,11 @@
+#include "manager/store_list_box.h"
 #include "midi/input_assembly.h"
 #include "midi/midi_errors.h"
 #include "midi/midi_state.h"
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -90,8 +92,25 @@ void RequeueInputBuffer(MIDIHDR* header) {
 void ReceiveBuffer(HWND, MIDIHDR* header) {
     if (!TakeReturnedBuffer(header))
         return;
-    AssembleInputBuffer(reinterpret_cast<const unsigned char*>(header->lpData),
-                        header->dwBytesRecorded, header->dwBufferLength, midi.continuationCount,
-                        midi.makerByte);
+    // The bytes are copied out and the buffer goes back into the queue before anything else:
+    // while short messages arrive back to back, the queue's slack is what keeps them from being
+    // lost, so the store's work must not hold a buffer out of it.
+    const auto* recorded = reinterpret_cast<const unsigned char*>(header->lpData);
+    const std::vector<unsigned char> bytes(recorded, recorded + header->dwBytesRecorded);
+    const DWORD bufferLength = header->dwBufferLength;
     RequeueInputBuffer(header);
+    LetLabelsWait(true);
+    AssembleInputBuffer(bytes.data(), static_cast<std::uint32_t>(bytes.size()), bufferLength,
+                        midi.continuationCount, midi.makerByte);
+    LetLabelsWait(false);
+}
+
+void TakeQueuedInput(HWND window) {
+    // No more than the thirty buffers can be waiting, so the loop ends even while input keeps
+    // arriving: what came after the user's command is left for after it.
+    MSG message;
+    for (int taken = 0; taken < inputBufferCount &&
+                        PeekMessageA(&message, window, MM_MIM_LONGDATA, MM_MIM_LONGDATA, PM_REMOVE);
+         ++taken)
+        ReceiveBuffer(window, reinterpret_cast<MIDIHDR*>(message.lParam));
 }

@@ -101,10 +101,15 @@ int OutputDeviceAtPosition(int position) {
 }
 
 void OpenInput(HWND window) {
+    OpenInputTelling(window, true);
+}
+
+void OpenInputTelling(HWND window, bool tellFailure) {
     const MMRESULT opened = midiInOpen(&midi.input, DeviceId(settings.InputPort),
                                        reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW);
     if (opened != MMSYSERR_NOERROR) {
-        MessageBoxA(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+        if (tellFailure)
+            MessageBoxA(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
         midi.inputOpen = false;
         return;
     }
@@ -150,6 +155,10 @@ void CloseInput() {
 }
 
 void OpenOutput(HWND window) {
+    OpenOutputTelling(window, true);
+}
+
+void OpenOutputTelling(HWND window, bool tellFailure) {
     midi.outputOpen = true;
     const DWORD_PTR callback = window != nullptr ? reinterpret_cast<DWORD_PTR>(window)
                                                  : reinterpret_cast<DWORD_PTR>(OutputCompletion);
@@ -157,7 +166,8 @@ void OpenOutput(HWND window) {
     if (midiOutOpen(&midi.output, DeviceId(settings.OutputPort), callback, 0, kind) !=
         MMSYSERR_NOERROR) {
         midi.outputOpen = false;
-        MessageBoxA(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+        if (tellFailure)
+            MessageBoxA(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
     }
 }
 
@@ -175,28 +185,37 @@ void CloseOutput() {
     midi.outputOpen = false;
 }
 
+// A device change is one attempt to open the port: when the new device fails, the one used
+// before is taken again without a second box, and a device chosen again while its port is closed
+// is simply tried once more.
 void ChangeInputDevice(HWND window, int device) {
-    if (device == settings.InputPort)
+    if (device == settings.InputPort) {
+        if (!midi.inputOpen)
+            OpenInput(window);
         return;
+    }
     CloseInput();
     const int previous = settings.InputPort;
     settings.InputPort = device;
     OpenInput(window);
     if (!midi.inputOpen) {
         settings.InputPort = previous;
-        OpenInput(window);
+        OpenInputTelling(window, false);
     }
 }
 
 void ChangeOutputDevice(HWND window, int device) {
-    if (device == settings.OutputPort)
+    if (device == settings.OutputPort) {
+        if (!midi.outputOpen)
+            OpenOutput(window);
         return;
+    }
     CloseOutput();
     const int previous = settings.OutputPort;
     settings.OutputPort = device;
     OpenOutput(window);
     if (!midi.outputOpen) {
         settings.OutputPort = previous;
-        OpenOutput(window);
+        OpenOutputTelling(window, false);
     }
 }

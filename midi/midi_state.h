@@ -47,11 +47,17 @@ void CloseInput();
 // A null window sends the output's completions to OutputCompletion (the command-line send).
 void OpenOutput(HWND window);
 void CloseOutput();
+// The same opens, with the failure's box shown only when `tellFailure` is true.
+void OpenInputTelling(HWND window, bool tellFailure);
+void OpenOutputTelling(HWND window, bool tellFailure);
 void ChangeInputDevice(HWND window, int device);
 void ChangeOutputDevice(HWND window, int device);
 // The Manager's handling of one returned input buffer (MM_MIM_LONGDATA): its bytes go into the
 // message store, and the buffer is queued again.
 void ReceiveBuffer(HWND window, MIDIHDR* header);
+// Handles the input buffers already handed back to `window` and waiting in its queue, so that a
+// command that reads or empties the store finds in it everything received before the command.
+void TakeQueuedInput(HWND window);
 
 // The return protocol every module follows for a buffer the input hands back. TakeReturnedBuffer
 // is false for a buffer that must be left alone: one that came back empty (the input was reset),

@@ -344,16 +344,6 @@ TEST(ManagerWindow, AnInputThatCannotBeOpenedLeavesTheWindowMinimized) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return CountOf(program.instrumentLog, "close-out") == 1; },
                                "the output is closed"));
 
-    // Restoring tries again, and the window minimizes again.
-    ASSERT_TRUE(e2e::Delivered(e2e::Deliver(manager, WM_SYSCOMMAND, SC_RESTORE, 0), "restoring"));
-    box = e2e::WaitForMessageBox(program, std::string("Error"));
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, inputFailureText);
-    ASSERT_TRUE(e2e::Answer(*box, IDOK));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(manager) != FALSE; }, "minimized again"));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return CountOf(program.instrumentLog, "close-out") == 2; },
-                               "the output is closed"));
-
     e2e::Close(manager);
     EXPECT_EQ(e2e::WaitForExit(program), 0u);
 }

@@ -63,6 +63,23 @@ TEST(ViSettings, EveryValueIsRead) {
     EXPECT_FALSE(in.failOpenOut);
 }
 
+TEST(ViSettings, WireSpeedIsAFactorOfTheCableOrWaitsForBuffers) {
+    const struct {
+        const char* value;
+        int factor;
+        bool waitForBuffer;
+        bool problem;
+    } cases[] = {{"10", 10, false, false},   {"1000", 1000, false, false},
+                 {"Buffer", 0, true, false}, {"1001", 0, false, true},
+                 {"-1", 0, false, true},     {"buffers", 0, false, true}};
+    for (const auto& c : cases) {
+        const vi::Settings s = vi::ReadSettings(From({{"TALVANE_VI_WIRE_SPEED", c.value}}), "");
+        EXPECT_EQ(s.wireSpeed, c.factor) << c.value;
+        EXPECT_EQ(s.waitForBuffer, c.waitForBuffer) << c.value;
+        EXPECT_EQ(s.problems.size(), c.problem ? 1u : 0u) << c.value;
+    }
+}
+
 TEST(ViSettings, BadValuesKeepTheDefaultAndAreReported) {
     const vi::Settings s = vi::ReadSettings(From({{"TALVANE_VI_MODE", "korg"},
                                                   {"TALVANE_VI_CHANNEL", "17"},

@@ -297,6 +297,8 @@ DWORD AddBuffer(MIDIHDR* header) {
     buffer.data = reinterpret_cast<std::uint8_t*>(header->lpData);
     buffer.length = header->dwBufferLength;
     QueueBuffer(d.input, buffer);
+    // Input held back for want of a buffer may go on now.
+    WakeWorker();
     return MMSYSERR_NOERROR;
 }
 

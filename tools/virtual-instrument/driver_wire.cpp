@@ -1,8 +1,9 @@
 // The two cables between the program and the instrument, run by one worker thread of the
 // driver: the program's output reaches the instrument byte by byte, and whatever the instrument
-// sends reaches the program's input. With wire speed on, every byte takes 320 microseconds on
-// each cable, as at 31,250 baud; otherwise bytes pass at once. Output completions come from this
-// thread too, as they do from a real port.
+// sends reaches the program's input. With wire speed N, every byte takes 320 / N microseconds on
+// each cable (N = 1 is a real cable at 31,250 baud); otherwise bytes pass at once, and in the
+// wait-for-buffer mode the input holds them back while the program has no buffer queued. Output
+// completions come from this thread too, as they do from a real port.
 #include "tools/virtual-instrument/driver.h"
 
 #include "tools/virtual-instrument/event_log.h"
@@ -22,6 +23,12 @@ LONGLONG Earlier(LONGLONG a, LONGLONG b) {
     return b == kNothingDue ? a : std::min(a, b);
 }
 
+// The time one byte takes on a cable at the chosen speed.
+LONGLONG ByteTime() {
+    const InstrumentDriver& d = instrumentDriver;
+    return std::max<LONGLONG>(d.byteTicks / std::max(d.settings.wireSpeed, 1), 1);
+}
+
 std::uint8_t JobByte(const OutputJob& job, DWORD index) {
     return job.header ? static_cast<std::uint8_t>(job.header->lpData[index])
                       : job.shortBytes[index];
@@ -38,8 +45,8 @@ void InstrumentReceives(std::uint8_t byte, LONGLONG arrival) {
     }
     for (std::uint8_t sent : out.wire) {
         LONGLONG due = arrival;
-        if (d.settings.wireSpeed) {
-            due = std::max(arrival, d.inWireFreeAt) + d.byteTicks;
+        if (d.settings.wireSpeed > 0) {
+            due = std::max(arrival, d.inWireFreeAt) + ByteTime();
             d.inWireFreeAt = due;
         }
         d.inWire.push_back({sent, due});
@@ -62,18 +69,19 @@ LONGLONG RunOutput(LONGLONG now) {
     InstrumentDriver& d = instrumentDriver;
     while (!d.outQueue.empty()) {
         OutputJob& job = d.outQueue.front();
-        const bool timed = d.settings.wireSpeed;
+        const bool timed = d.settings.wireSpeed > 0;
+        const LONGLONG byteTime = ByteTime();
         const LONGLONG start = std::max(job.handedAt, d.outWireFreeAt);
         while (job.sent < job.length) {
             const LONGLONG arrival =
-                timed ? start + static_cast<LONGLONG>(job.sent + 1) * d.byteTicks : job.handedAt;
+                timed ? start + static_cast<LONGLONG>(job.sent + 1) * byteTime : job.handedAt;
             if (arrival > now) {
                 return arrival;
             }
             InstrumentReceives(JobByte(job, job.sent), arrival);
             ++job.sent;
         }
-        d.outWireFreeAt = timed ? start + static_cast<LONGLONG>(job.length) * d.byteTicks : now;
+        d.outWireFreeAt = timed ? start + static_cast<LONGLONG>(job.length) * byteTime : now;
         const OutputJob finished = job;
         d.outQueue.pop_front();
         CompleteJob(finished);
@@ -81,11 +89,21 @@ LONGLONG RunOutput(LONGLONG now) {
     return kNothingDue;
 }
 
+// In the wait-for-buffer mode the input takes nothing while the program has no buffer queued;
+// queueing one wakes the worker again.
+bool WaitingForBuffer() {
+    const InstrumentDriver& d = instrumentDriver;
+    return d.settings.waitForBuffer && d.input.started && d.input.queued.empty();
+}
+
 // Hands the bytes that have arrived to the program's input.
 LONGLONG RunInput(LONGLONG now) {
     InstrumentDriver& d = instrumentDriver;
     std::vector<InputEvent> events;
     while (!d.inWire.empty() && d.inWire.front().due <= now) {
+        if (WaitingForBuffer()) {
+            return kNothingDue;
+        }
         const std::uint8_t byte = d.inWire.front().byte;
         d.inWire.pop_front();
         DeliverByte(d.input, byte, events);

@@ -14,10 +14,14 @@ namespace vi {
 struct Settings {
     InstrumentMode mode = InstrumentMode::M1; // TALVANE_VI_MODE = m1 | loopback | silent
     int channel = 1;                          // TALVANE_VI_CHANNEL = 1..16
-    bool wireSpeed = false;                   // TALVANE_VI_WIRE_SPEED = 1 (0 = off)
     int dropEvery = 0;                        // TALVANE_VI_DROP_EVERY = N (0 = none)
     bool failOpenIn = false;                  // TALVANE_VI_FAIL_OPEN = in | out | both
     bool failOpenOut = false;
+    // TALVANE_VI_WIRE_SPEED = N: the cables run at N times 31,250 baud (0 = bytes pass at once);
+    // = buffer: bytes pass at once, but the input hands over nothing while the program has no
+    // buffer queued, so a burst goes exactly as fast as the program takes it.
+    int wireSpeed = 0;
+    bool waitForBuffer = false;
     std::string logPath; // TALVANE_VI_LOG; empty: no log
     // One text per value that could not be used (the default stands in for it).
     std::vector<std::string> problems;

@@ -89,7 +89,8 @@ bool PrepareProgramFolder(const LaunchOptions& options, const std::string& folde
     bool ok = CopyInto(JoinPath(BinFolder(), options.program), folder);
     for (const std::string& name : FileNames(BinFolder())) {
         std::string upper = Upper(name);
-        if (upper.starts_with("TALVANE95.") || upper == "MIDIMAP.DLL")
+        if (upper.starts_with("TALVANE95.") ||
+            (upper == "MIDIMAP.DLL" && !options.withoutInstrument))
             ok = CopyInto(JoinPath(BinFolder(), name), folder) && ok;
     }
     for (const ScratchFile& file : options.programFiles)
@@ -156,7 +157,8 @@ Program Launch(const LaunchOptions& options) {
         }
 
     program.programFolder = BinFolder();
-    if (options.separateProgramFolder || !options.programFiles.empty()) {
+    if (options.separateProgramFolder || options.withoutInstrument ||
+        !options.programFiles.empty()) {
         program.programFolder = JoinPath(scratch, "program");
         if (!PrepareProgramFolder(options, program.programFolder)) {
             ADD_FAILURE() << "cannot prepare the program folder " << program.programFolder;

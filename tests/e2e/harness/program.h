@@ -38,6 +38,9 @@ struct LaunchOptions {
     // folder instead of the bin folder: instrument definitions and banks live beside the
     // program. Giving programFiles implies it.
     bool separateProgramFolder = false;
+    // In the separate program folder, leave out the virtual instrument: Wine then has no MIDI
+    // device at all (the override that names it native-only finds nothing to load).
+    bool withoutInstrument = false;
     std::vector<ScratchFile> programFiles{};
     bool freshRegistry = true; // ResetRegistry() before the start
     InstrumentSettings instrument{};
