@@ -3,6 +3,7 @@
 // or the way to the Librarian leaves the list, the count and the store files in agreement.
 // CTest runs this program alone: thirty buffers are only about 77 ms of slack at cable speed.
 #include "manager_input_e2e.h"
+#include "librarian_entry.h"
 
 #include <utility>
 
@@ -75,7 +76,7 @@ TEST(ManagerInput, ABurstCutByClearPortChangeOrLibrarianLeavesListCountAndFilesI
         if (cut == CutBy::librarian) {
             ASSERT_TRUE(e2e::Press(manager.window, librarianId));
             ASSERT_TRUE(e2e::WaitUntilGone(manager.window));
-            const HWND librarian = e2e::WaitForWindowOf(manager.program, {.className = "QX_SysX2"});
+            const HWND librarian = librarian_entry::WaitForLibrarianWindow(manager.program);
             ASSERT_TRUE(librarian);
             // The store files hold whole messages, the first ones of the burst, with nothing
             // received left out of them.
