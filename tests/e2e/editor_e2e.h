@@ -23,6 +23,7 @@ enum EditorControl {
     pageId = 3007,
     programBoxId = 3008,
     revertId = 3009,
+    singleId = 3100,
     aftertouchCutoffId = 3107, // byte 29, -99..+99
     effect1Id = 3141,
     effect2Id = 3142,
@@ -31,6 +32,7 @@ enum EditorControl {
     ampLevelId = 3208,       // oscillator byte 86, 0..99
     ampKeyCentreId = 3209,   // key name, byte 87
     cutoffKeyTrackId = 3230, // byte 73, -99..+99
+    ampTimeTrackAttackId = 3249,
 };
 
 // A user who has run the program a few times, with the virtual instrument (the mapper, the only
