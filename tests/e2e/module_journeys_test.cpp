@@ -1,5 +1,5 @@
 // Journeys across the modules a user makes in one sitting: Help and About from the Librarian, its
-// options dialog and the Editor.
+// options dialog and the Editor; and the Editor coming back on the page it was left on.
 #include "editor_e2e.h"
 #include "librarian_e2e.h"
 #include "shell_stand_ins.h"
@@ -12,6 +12,7 @@ constexpr int kManagerLibrarianId = 3000;
 constexpr int kHelpId = 150;
 constexpr int kAboutId = 151;
 constexpr int kAboutOkId = 300;
+constexpr int kEditorLibrarianId = 3000;
 
 e2e::LaunchOptions WithM1Definition() {
     return {.programFiles = {{"Korg M1.QXInstrument", librarian_e2e::DefinitionFile({})},
@@ -101,6 +102,31 @@ TEST(ModuleJourneys, HelpAndAboutFromTheLibrarianItsOptionsAndTheEditor) {
 
     e2e::Close(editor);
     EXPECT_EQ(e2e::WaitForExit(program), 0u);
+}
+
+TEST(ModuleJourneys, TheEditorOpensOnThePageItWasLeftOn) {
+    using editor_e2e::ampLevelId;
+    using editor_e2e::pageId;
+    ASSERT_NO_FATAL_FAILURE(librarian_e2e::PresetSettings());
+    librarian_e2e::Librarian librarian = librarian_e2e::StartLibrarian(WithM1Definition());
+    ASSERT_TRUE(librarian.window);
+    HWND editor = EnterEditor(librarian.program, librarian.window);
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(e2e::Press(editor, pageId));
+    EXPECT_TRUE(IsWindowVisible(e2e::Control(editor, ampLevelId)));
+
+    ASSERT_TRUE(e2e::Press(editor, kEditorLibrarianId));
+    ASSERT_TRUE(e2e::WaitUntilGone(editor));
+    HWND back = e2e::WaitForWindowOf(librarian.program, {.className = "QX_SysX2"});
+    ASSERT_TRUE(back);
+    editor = EnterEditor(librarian.program, back);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(e2e::Text(e2e::Control(editor, pageId)), "Program settings");
+    EXPECT_TRUE(IsWindowVisible(e2e::Control(editor, ampLevelId)));
+    EXPECT_FALSE(IsWindowVisible(e2e::Control(editor, editor_e2e::aftertouchCutoffId)));
+
+    e2e::Close(editor);
+    EXPECT_EQ(e2e::WaitForExit(librarian.program), 0u);
 }
 
 } // namespace
