@@ -1,6 +1,7 @@
 // The Program Editor against the virtual Korg M1: entering it, switching what it shows without
 // sending anything, and the instrument that does not answer.
 #include "editor_e2e.h"
+#include "librarian_e2e.h"
 
 #include <cstring>
 #include <optional>
@@ -142,7 +143,7 @@ TEST(EditorWindow, AnInstrumentThatDoesNotAnswerOrStopsAnsweringLeadsBackToTheLi
                            "no further request", e2e::Milliseconds(300)));
         EXPECT_TRUE(DumpsReceived(editor.program).empty());
         ASSERT_TRUE(e2e::Answer(*box, IDOK));
-        EXPECT_TRUE(e2e::WaitForWindowOf(editor.program, {.className = "QX_SysX2"}));
+        EXPECT_TRUE(librarian_e2e::LibrarianAfterCancellingNewBank(editor.program));
     }
 }
 
@@ -169,7 +170,7 @@ TEST(EditorWindow, ADefinitionForAnotherProgramSizeIsRefused) {
     EXPECT_NE(box->text.find("its program size is 143 bytes"), std::string::npos) << box->text;
     EXPECT_TRUE(LogEvents(program, "recv").empty());
     ASSERT_TRUE(e2e::Answer(*box, IDOK));
-    EXPECT_TRUE(e2e::WaitForWindowOf(program, {.className = "QX_SysX2"}));
+    EXPECT_TRUE(librarian_e2e::LibrarianAfterCancellingNewBank(program));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // its own context (the debug trace records the number), the viewer outlives a module switch and
 // closes with the program; each About box is titled by its module and only OK closes it.
 #include "harness/e2e.h"
+#include "librarian_e2e.h"
 #include "manager_e2e.h"
 #include "shell_stand_ins.h"
 
@@ -52,7 +53,7 @@ TEST(HelpViewer, EachHelpButtonOpensItsContextAndTheViewerOutlivesAModuleSwitch)
     // The definition chosen before lets the Librarian button pass straight into the Librarian.
     ASSERT_TRUE(e2e::Press(manager.window, librarianId));
     ASSERT_TRUE(e2e::WaitUntilGone(manager.window));
-    HWND librarian = e2e::WaitForWindowOf(manager.program, {.className = "QX_SysX2"});
+    HWND librarian = librarian_e2e::LibrarianAfterCancellingNewBank(manager.program);
     ASSERT_TRUE(librarian);
     EXPECT_TRUE(IsWindow(viewer));
 

@@ -209,6 +209,16 @@ inline Librarian StartLibrarian(e2e::LaunchOptions options) {
     return librarian;
 }
 
+// With no bank of its definition's program size, the Librarian asks for a new bank file as it
+// opens; Cancel leaves it open without one. Its window once the question is answered.
+inline HWND LibrarianAfterCancellingNewBank(const e2e::Program& program) {
+    HWND create = e2e::WaitForWindowOf(
+        program, {.className = "#32770", .caption = std::string("Create new bank file...")});
+    if (!create || e2e::Deliver(create, WM_COMMAND, IDCANCEL, 0) == e2e::Delivery::Failed)
+        return nullptr;
+    return e2e::WaitForWindowOf(program, {.className = "QX_SysX2"});
+}
+
 inline std::vector<std::string> DeviceLines(HWND librarian) {
     return e2e::ListBoxItems(e2e::Control(librarian, deviceListId));
 }
