@@ -1,13 +1,13 @@
 #include "editor/program_box.h"
 
+#include "librarian/transfer_logic.h"
+
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace {
 
 constexpr std::size_t typedTextLimit = 99;
-constexpr std::size_t longestListName = 29;
 
 // Closes the gap at `from - 1`: the characters from `from` to the second-last move one place
 // left; the last stays where it is, so the length does not change.
@@ -43,27 +43,12 @@ std::string ProgramBoxText(int program, std::span<const char> name) {
 
 std::string ProgramListEntry(int program, std::span<const std::uint8_t> data,
                              std::string_view nameOffsets) {
-    std::string name;
-    std::size_t position = 0;
-    bool digits = false;
-    for (char c : nameOffsets) {
-        if (name.size() >= longestListName)
-            break;
-        if (std::isdigit(static_cast<unsigned char>(c))) {
-            // Positions far beyond any dump are held at a value that is still beyond it.
-            position =
-                std::min<std::size_t>(position * 10 + static_cast<std::size_t>(c - '0'), 1u << 20);
-            digits = true;
-            continue;
-        }
-        if (digits && position < data.size())
-            name += ShownNameCharacter(data[position]);
-        position = 0;
-        digits = false;
-    }
+    // The Librarian's name grabbing, so that a program reads the same in both windows.
+    char name[programNameSize];
+    ExtractProgramName(nameOffsets, data.data(), data.size(), name);
     char number[16];
     std::snprintf(number, sizeof number, "%02i ", program);
-    return number + name;
+    return number + std::string(name);
 }
 
 ProgramBoxCorrection CorrectProgramBoxText(std::string_view typed, int caret, int program) {
