@@ -8,6 +8,7 @@
 #include "librarian/instrument_definition.h"
 #include "librarian/program_messages.h"
 #include "midi/midi_state.h"
+#include "shell/about.h"
 #include "shell/help.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
@@ -180,7 +181,7 @@ void HandleEditorCommand(HWND window, int control, int notification) {
         ShowHelp(editorHelpContext);
         break;
     case editorAboutButton:
-        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        ShowAbout(window);
         break;
     case revertButton:
         ReplaceProgram(window, editor.backup);

@@ -5,6 +5,7 @@
 #include "librarian/definition_files.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/program_transfers.h"
+#include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
 #include "shell/module_windows.h"
@@ -160,7 +161,7 @@ void HandleLibrarianCommand(HWND window, int control, int notification) {
         ShowHelp(librarianHelpContext);
         break;
     case librarianAboutButton:
-        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        ShowAbout(window);
         break;
     case bankProgramList:
         if (notification == LBN_DBLCLK && librarianWindow.copyEnabled)

@@ -7,6 +7,7 @@
 #include "manager/syx_files.h"
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
+#include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
 #include "shell/module_windows.h"
@@ -215,7 +216,7 @@ void HandleManagerCommand(HWND window, int control, int notification) {
         ShowHelp(managerHelpContext);
         break;
     case aboutButton:
-        DialogBoxParamA(shell.instance, "ABOUT", window, AboutDialogProc, 0);
+        ShowAbout(window);
         break;
     case librarianButton:
         EnterLibrarian(window);
