@@ -1,6 +1,7 @@
 #include "manager/store_list_box.h"
 
 #include "manager/message_store.h"
+#include "shell/message_hook.h"
 #include "shell/shell_state.h"
 
 StoreLabelList storeLabelList;
@@ -77,6 +78,7 @@ void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
 
 void ShowStoreFull(void*) {
     AddPendingLabels();
+    ResumeMessageHook();
     MessageBoxA(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 

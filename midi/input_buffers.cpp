@@ -2,6 +2,7 @@
 #include "midi/input_assembly.h"
 #include "midi/midi_errors.h"
 #include "midi/midi_state.h"
+#include "shell/message_hook.h"
 
 #include <algorithm>
 #include <iterator>
@@ -89,7 +90,9 @@ void RequeueInputBuffer(MIDIHDR* header) {
         ReportMidiInError("RB/InAddBuffer Error", result);
 }
 
-void ReceiveBuffer(HWND, MIDIHDR* header) {
+namespace {
+
+void StoreReturnedBuffer(MIDIHDR* header) {
     if (!TakeReturnedBuffer(header))
         return;
     // The bytes are copied out and the buffer goes back into the queue before anything else:
@@ -105,12 +108,26 @@ void ReceiveBuffer(HWND, MIDIHDR* header) {
     LetLabelsWait(false);
 }
 
+} // namespace
+
+void ReceiveBuffer(HWND window, MIDIHDR* header) {
+    StoreReturnedBuffer(header);
+    // Short messages arriving back to back leave several notices waiting; taking them here
+    // rather than one per turn of the message loop saves the message hook's work on each.
+    TakeQueuedInput(window);
+}
+
 void TakeQueuedInput(HWND window) {
-    // No more than the thirty buffers can be waiting, so the loop ends even while input keeps
-    // arriving: what came after the user's command is left for after it.
+    if ((HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) == 0)
+        return;
+    // Only MIDI notices are taken while the hook stands aside, so it misses no key or mouse
+    // message. No more than the thirty buffers can be waiting, so the loop ends even while input
+    // keeps arriving: what came after is left for the next turn of the message loop.
+    PauseMessageHook();
     MSG message;
     for (int taken = 0; taken < inputBufferCount &&
                         PeekMessageA(&message, window, MM_MIM_LONGDATA, MM_MIM_LONGDATA, PM_REMOVE);
          ++taken)
-        ReceiveBuffer(window, reinterpret_cast<MIDIHDR*>(message.lParam));
+        StoreReturnedBuffer(reinterpret_cast<MIDIHDR*>(message.lParam));
+    ResumeMessageHook();
 }

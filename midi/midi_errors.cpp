@@ -1,5 +1,6 @@
 #include "midi/midi_errors.h"
 
+#include "shell/message_hook.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -11,11 +12,13 @@ constexpr UINT errorTextSize = 100;
 void ReportMidiInError(const char* caption, MMRESULT code) {
     char text[errorTextSize] = {};
     midiInGetErrorTextA(code, text, errorTextSize);
+    ResumeMessageHook();
     MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
 }
 
 void ReportMidiOutError(const char* caption, MMRESULT code) {
     char text[errorTextSize] = {};
     midiOutGetErrorTextA(code, text, errorTextSize);
+    ResumeMessageHook();
     MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
 }

@@ -52,8 +52,9 @@ void OpenInputTelling(HWND window, bool tellFailure);
 void OpenOutputTelling(HWND window, bool tellFailure);
 void ChangeInputDevice(HWND window, int device);
 void ChangeOutputDevice(HWND window, int device);
-// The Manager's handling of one returned input buffer (MM_MIM_LONGDATA): its bytes go into the
-// message store, and the buffer is queued again.
+// The Manager's handling of a returned input buffer (MM_MIM_LONGDATA): its bytes go into the
+// message store and the buffer is queued again; so do those of any other buffers whose notices
+// already wait in the window's queue.
 void ReceiveBuffer(HWND window, MIDIHDR* header);
 // Handles the input buffers already handed back to `window` and waiting in its queue, so that a
 // command that reads or empties the store finds in it everything received before the command.

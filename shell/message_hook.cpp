@@ -54,4 +54,18 @@ void RemoveMessageHook() {
     if (shell.messageHook)
         UnhookWindowsHookEx(shell.messageHook);
     shell.messageHook = nullptr;
+    shell.messageHookPaused = false;
+}
+
+void PauseMessageHook() {
+    if (shell.messageHook == nullptr)
+        return;
+    RemoveMessageHook();
+    shell.messageHookPaused = true;
+}
+
+void ResumeMessageHook() {
+    if (shell.messageHookPaused)
+        InstallMessageHook();
+    shell.messageHookPaused = false;
 }

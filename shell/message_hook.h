@@ -6,3 +6,8 @@
 // depend on that).
 void InstallMessageHook();
 void RemoveMessageHook();
+// Under Wine every message the hook sees costs round trips to the server. Code that takes only
+// messages the hook ignores (MIDI notices) may set it aside meanwhile; anything that runs a message
+// loop in between (a message box) resumes it first.
+void PauseMessageHook();
+void ResumeMessageHook();

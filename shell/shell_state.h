@@ -18,6 +18,7 @@ struct ShellState {
     HWND currentModuleWindow = nullptr;
     HWND lastHelpWindow = nullptr;
     HHOOK messageHook = nullptr;
+    bool messageHookPaused = false; // set aside while MIDI notices are taken
     // The tooltip window of the current module window (or of a dialog that has its own), which
     // the message hook feeds with the mouse; none while tooltips are off.
     HWND tooltipWindow = nullptr;

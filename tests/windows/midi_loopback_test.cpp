@@ -10,6 +10,7 @@
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
 #include "shell/debug_trace.h"
+#include "shell/message_hook.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
@@ -29,8 +30,13 @@ constexpr int labelList = 102;
 constexpr int inputPortList = 105;
 constexpr int outputPortList = 106;
 
+int forwardedKeys = 0; // keys of child controls the message hook passed on
+
 LRESULT CALLBACK ManagerStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_KEYUP:
+        ++forwardedKeys;
+        return 0;
     case MM_MIM_LONGDATA:
         ReceiveBuffer(window, reinterpret_cast<MIDIHDR*>(lParam));
         return 0;
@@ -349,4 +355,35 @@ TEST_F(Loopback, MessageCutByClosingTheInputIsKeptAsOneMessage) {
     CloseOutput(); // ends the send still on its way
     EXPECT_EQ(sending.state, sendFinished);
     EXPECT_FALSE(shell.busy);
+}
+
+// Notices of a burst pile up while nothing is pumped; they are taken together with the message
+// hook set aside, yet a key posted among them still reaches the hook, which is back afterwards.
+TEST_F(Loopback, BurstKeepsItsOrderAndTheMessageHookSeesKeysPostedAmongIt) {
+    SetEnvironmentVariableA("TALVANE_VI_WIRE_SPEED", "buffer");
+    InstallMessageHook();
+    OpenPorts();
+    std::vector<Bytes> messages;
+    Bytes file;
+    for (unsigned i = 0; i < 200; ++i) {
+        messages.push_back(SysEx(8, 0x41, i));
+        file.insert(file.end(), messages.back().begin(), messages.back().end());
+    }
+    WriteBytes(Path("burst.syx"), file);
+    forwardedKeys = 0;
+    SendFile(Path("burst.syx").c_str());
+    Sleep(300); // every queued buffer comes back and waits in the queue
+    PostMessageA(GetDlgItem(window, labelList), WM_KEYUP, VK_SHIFT, 0xC0000001);
+    EXPECT_TRUE(
+        PumpUntil([] { return sending.state == sendFinished && MessageCount() >= 200; }, 20s));
+    PumpFor(100ms);
+    ShowPendingLabels();
+    EXPECT_EQ(StoredMessages(), messages);
+    EXPECT_EQ(Labels().size(), 200u);
+    EXPECT_EQ(forwardedKeys, 1);
+    EXPECT_NE(shell.messageHook, nullptr);
+    EXPECT_FALSE(shell.messageHookPaused);
+    for (const auto& note : Log("note"))
+        EXPECT_FALSE(note.rest.starts_with("input lost")) << note.rest;
+    RemoveMessageHook();
 }
