@@ -27,6 +27,8 @@ inline constexpr int librarianButton = 3000;
 // The three groups of buttons whose captions switch (see manager_window_captions.cpp).
 inline constexpr int captionGroupCount = 3;
 
+inline constexpr int noFailedDevice = INT_MIN;
+
 // How the window holds one direction's port.
 struct PortHold {
     // Nothing is listed, not even the mapper: the window works without this port.
@@ -35,9 +37,9 @@ struct PortHold {
     // setting goes back to `remembered` unless the user chooses a port.
     bool standingIn = false;
     std::int32_t remembered = 0;
-    // The device whose open failed last (INT_MIN: none), and whether it had failed the time
-    // before as well: a port that stays busy no longer minimizes the window.
-    int failedDevice = INT_MIN;
+    // The device whose open failed last, and whether it had failed the time before as well: a
+    // port that stays busy no longer minimizes the window.
+    int failedDevice = noFailedDevice;
     bool failedAgain = false;
 };
 

@@ -7,12 +7,9 @@
 #include "shell/settings.h"
 
 #include <algorithm>
-#include <climits>
 #include <vector>
 
 namespace {
-
-constexpr int noFailedDevice = INT_MIN;
 
 const char noInputOrOutputText[] =
     "This computer has no MIDI input or output device, so sysex data can be neither received "
@@ -35,16 +32,17 @@ struct Direction {
     std::int32_t& device;
     bool& open;
     int combo;
+    void (*openPort)(HWND window);
 };
 
 Direction InputDirection() {
-    return {managerWindow.input, midi.inputListDevices, settings.InputPort, midi.inputOpen,
-            inputPortCombo};
+    return {managerWindow.input, midi.inputListDevices, settings.InputPort,
+            midi.inputOpen,      inputPortCombo,        OpenInput};
 }
 
 Direction OutputDirection() {
-    return {managerWindow.output, midi.outputListDevices, settings.OutputPort, midi.outputOpen,
-            outputPortCombo};
+    return {managerWindow.output, midi.outputListDevices, settings.OutputPort,
+            midi.outputOpen,      outputPortCombo,        OpenOutput};
 }
 
 // A remembered device that the system does not list now (an interface unplugged, or the first
@@ -73,6 +71,14 @@ void RecordAttempt(const Direction& d) {
     }
     d.hold.failedAgain = d.hold.failedDevice == d.device;
     d.hold.failedDevice = d.device;
+}
+
+// One attempt to open the port, unless there is no device in this direction at all.
+void TryToOpen(HWND window, const Direction& d) {
+    if (d.hold.noDevice)
+        return;
+    d.openPort(window);
+    RecordAttempt(d);
 }
 
 bool WantsMinimizing(const Direction& d) {
@@ -105,14 +111,8 @@ bool OpenManagerPorts(HWND window) {
     const Direction output = OutputDirection();
     StandInForMissingDevice(window, input);
     StandInForMissingDevice(window, output);
-    if (!input.hold.noDevice) {
-        OpenInput(window);
-        RecordAttempt(input);
-    }
-    if (!output.hold.noDevice) {
-        OpenOutput(window);
-        RecordAttempt(output);
-    }
+    TryToOpen(window, input);
+    TryToOpen(window, output);
     TellMissingDevices(window);
     ShowPortState(window, input);
     ShowPortState(window, output);
@@ -120,15 +120,9 @@ bool OpenManagerPorts(HWND window) {
 }
 
 void ReopenManagerPorts(HWND window) {
-    for (const Direction& d : {InputDirection(), OutputDirection()}) {
-        if (d.hold.noDevice || d.open)
-            continue;
-        if (d.combo == inputPortCombo)
-            OpenInput(window);
-        else
-            OpenOutput(window);
-        RecordAttempt(d);
-    }
+    for (const Direction& d : {InputDirection(), OutputDirection()})
+        if (!d.open)
+            TryToOpen(window, d);
     CheckPorts(window);
 }
 
@@ -139,11 +133,7 @@ void PortChosen(int combo) {
 }
 
 void OpenOutputAgain(HWND window) {
-    const Direction output = OutputDirection();
-    if (output.hold.noDevice)
-        return;
-    OpenOutput(window);
-    RecordAttempt(output);
+    TryToOpen(window, OutputDirection());
 }
 
 void CheckPorts(HWND window) {

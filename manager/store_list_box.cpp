@@ -4,9 +4,21 @@
 #include "shell/message_hook.h"
 #include "shell/shell_state.h"
 
-StoreLabelList storeLabelList;
+#include <string>
+#include <vector>
 
 namespace {
+
+// The list box the store's labels go to, and the labels of received messages that wait to be
+// added to it.
+struct StoreLabelList {
+    HWND list = nullptr;
+    bool labelsMayWait = false;
+    std::vector<std::string> pending;
+    DWORD firstPendingAt = 0; // GetTickCount of the oldest pending label
+};
+
+StoreLabelList storeLabelList;
 
 const char storeFullText[] =
     "The message list is full: it holds 32,767 sysex messages, the most it can.\n"
@@ -22,23 +34,9 @@ constexpr UINT_PTR labelTimer = 3;
 constexpr UINT labelTimerPeriod = 30; // milliseconds
 constexpr DWORD longestWait = 250;    // milliseconds
 
-void AddPendingLabels();
-
 // A timer with its own procedure, so that whichever window holds the list passes it on.
 void CALLBACK LabelTimerTick(HWND, UINT, UINT_PTR, DWORD) {
-    AddPendingLabels();
-}
-
-void AddPendingLabels() {
-    if (storeLabelList.pending.empty())
-        return;
-    KillTimer(GetParent(storeLabelList.list), labelTimer);
-    SendMessageA(storeLabelList.list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& label : storeLabelList.pending)
-        SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
-    SendMessageA(storeLabelList.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(storeLabelList.list, nullptr, TRUE);
-    storeLabelList.pending.clear();
+    ShowPendingLabels();
 }
 
 void HoldLabel(const char* label) {
@@ -49,7 +47,7 @@ void HoldLabel(const char* label) {
     storeLabelList.pending.emplace_back(label);
     // A timer comes only when no other message waits, so a long stream is shown as it goes.
     if (GetTickCount() - storeLabelList.firstPendingAt >= longestWait)
-        AddPendingLabels();
+        ShowPendingLabels();
 }
 
 void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
@@ -63,12 +61,12 @@ void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
         if (storeLabelList.labelsMayWait) {
             HoldLabel(label);
         } else {
-            AddPendingLabels();
+            ShowPendingLabels();
             SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
         }
         break;
     case LabelChange::replace:
-        AddPendingLabels();
+        ShowPendingLabels();
         SendMessageA(storeLabelList.list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
         SendMessageA(storeLabelList.list, LB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(label));
@@ -77,12 +75,24 @@ void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
 }
 
 void ShowStoreFull(void*) {
-    AddPendingLabels();
+    ShowPendingLabels();
     ResumeMessageHook();
     MessageBoxA(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 
 } // namespace
+
+void ShowPendingLabels() {
+    if (storeLabelList.pending.empty())
+        return;
+    KillTimer(GetParent(storeLabelList.list), labelTimer);
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& label : storeLabelList.pending)
+        SendMessageA(storeLabelList.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    SendMessageA(storeLabelList.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(storeLabelList.list, nullptr, TRUE);
+    storeLabelList.pending.clear();
+}
 
 void AttachStoreLabelList(HWND list) {
     storeLabelList = StoreLabelList{};
@@ -95,8 +105,4 @@ void AttachStoreLabelList(HWND list) {
 
 void LetLabelsWait(bool wait) {
     storeLabelList.labelsMayWait = wait;
-}
-
-void ShowPendingLabels() {
-    AddPendingLabels();
 }

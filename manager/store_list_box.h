@@ -1,23 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 // Connects the message store to the Manager's label list box (control 102): every label the
 // store makes, replaces or clears shows there, and a full store is reported to the user.
 void AttachStoreLabelList(HWND listBox);
-
-// The list box the store's labels go to, and the labels of received messages that wait to be
-// added to it.
-struct StoreLabelList {
-    HWND list = nullptr;
-    bool labelsMayWait = false;
-    std::vector<std::string> pending;
-    DWORD firstPendingAt = 0; // GetTickCount of the oldest pending label
-};
-
-extern StoreLabelList storeLabelList;
 
 // While `wait` is true (a received buffer is being stored), new labels may be added to the list
 // a moment later, together with others (see store_list_box.cpp).

@@ -70,6 +70,49 @@ void TakeBuffersReturnedByReset() {
     midi.inputClosing = false;
 }
 
+// The opens, with the failure's box shown only when `tellFailure` is true.
+void OpenInputTelling(HWND window, bool tellFailure) {
+    const MMRESULT opened = midiInOpen(&midi.input, DeviceId(settings.InputPort),
+                                       reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW);
+    if (opened != MMSYSERR_NOERROR) {
+        if (tellFailure)
+            MessageBoxA(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+        midi.inputOpen = false;
+        return;
+    }
+    midi.inputOpen = true;
+    midi.inputWindow = window;
+    midi.continuationCount = 0;
+    for (InputBuffer& buffer : midi.inputBuffers) {
+        if (buffer.header == nullptr)
+            continue;
+        buffer.header->dwBytesRecorded = 0;
+        buffer.header->dwFlags = 0;
+        MMRESULT result = midiInPrepareHeader(midi.input, buffer.header, sizeof(MIDIHDR));
+        if (result != MMSYSERR_NOERROR)
+            ReportMidiInError("OID/InPrepareHeader Error", result);
+        result = midiInAddBuffer(midi.input, buffer.header, sizeof(MIDIHDR));
+        if (result != MMSYSERR_NOERROR)
+            ReportMidiInError("OID/InAddBuffer Error", result);
+    }
+    const MMRESULT started = midiInStart(midi.input);
+    if (started != MMSYSERR_NOERROR)
+        ReportMidiInError("OID/InStart Error", started);
+}
+
+void OpenOutputTelling(HWND window, bool tellFailure) {
+    midi.outputOpen = true;
+    const DWORD_PTR callback = window != nullptr ? reinterpret_cast<DWORD_PTR>(window)
+                                                 : reinterpret_cast<DWORD_PTR>(OutputCompletion);
+    const DWORD kind = window != nullptr ? CALLBACK_WINDOW : CALLBACK_FUNCTION;
+    if (midiOutOpen(&midi.output, DeviceId(settings.OutputPort), callback, 0, kind) !=
+        MMSYSERR_NOERROR) {
+        midi.outputOpen = false;
+        if (tellFailure)
+            MessageBoxA(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+    }
+}
+
 } // namespace
 
 void FillPortLists(HWND window) {
@@ -104,35 +147,6 @@ void OpenInput(HWND window) {
     OpenInputTelling(window, true);
 }
 
-void OpenInputTelling(HWND window, bool tellFailure) {
-    const MMRESULT opened = midiInOpen(&midi.input, DeviceId(settings.InputPort),
-                                       reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW);
-    if (opened != MMSYSERR_NOERROR) {
-        if (tellFailure)
-            MessageBoxA(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
-        midi.inputOpen = false;
-        return;
-    }
-    midi.inputOpen = true;
-    midi.inputWindow = window;
-    midi.continuationCount = 0;
-    for (InputBuffer& buffer : midi.inputBuffers) {
-        if (buffer.header == nullptr)
-            continue;
-        buffer.header->dwBytesRecorded = 0;
-        buffer.header->dwFlags = 0;
-        MMRESULT result = midiInPrepareHeader(midi.input, buffer.header, sizeof(MIDIHDR));
-        if (result != MMSYSERR_NOERROR)
-            ReportMidiInError("OID/InPrepareHeader Error", result);
-        result = midiInAddBuffer(midi.input, buffer.header, sizeof(MIDIHDR));
-        if (result != MMSYSERR_NOERROR)
-            ReportMidiInError("OID/InAddBuffer Error", result);
-    }
-    const MMRESULT started = midiInStart(midi.input);
-    if (started != MMSYSERR_NOERROR)
-        ReportMidiInError("OID/InStart Error", started);
-}
-
 void CloseInput() {
     if (!midi.inputOpen)
         return;
@@ -156,19 +170,6 @@ void CloseInput() {
 
 void OpenOutput(HWND window) {
     OpenOutputTelling(window, true);
-}
-
-void OpenOutputTelling(HWND window, bool tellFailure) {
-    midi.outputOpen = true;
-    const DWORD_PTR callback = window != nullptr ? reinterpret_cast<DWORD_PTR>(window)
-                                                 : reinterpret_cast<DWORD_PTR>(OutputCompletion);
-    const DWORD kind = window != nullptr ? CALLBACK_WINDOW : CALLBACK_FUNCTION;
-    if (midiOutOpen(&midi.output, DeviceId(settings.OutputPort), callback, 0, kind) !=
-        MMSYSERR_NOERROR) {
-        midi.outputOpen = false;
-        if (tellFailure)
-            MessageBoxA(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
-    }
 }
 
 void CloseOutput() {

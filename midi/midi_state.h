@@ -47,9 +47,6 @@ void CloseInput();
 // A null window sends the output's completions to OutputCompletion (the command-line send).
 void OpenOutput(HWND window);
 void CloseOutput();
-// The same opens, with the failure's box shown only when `tellFailure` is true.
-void OpenInputTelling(HWND window, bool tellFailure);
-void OpenOutputTelling(HWND window, bool tellFailure);
 void ChangeInputDevice(HWND window, int device);
 void ChangeOutputDevice(HWND window, int device);
 // The Manager's handling of a returned input buffer (MM_MIM_LONGDATA): its bytes go into the

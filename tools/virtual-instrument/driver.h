@@ -77,6 +77,9 @@ void StartWorker();
 void StopWorker();
 void WakeWorker();
 void HandleInputEvents(const std::vector<InputEvent>& events);
+// Puts a byte the instrument sends at `sentAt` on the cable to the program's input, behind the
+// bytes already on it when the wire is timed. The caller holds the driver's lock.
+void PutOnInputWire(std::uint8_t byte, LONGLONG sentAt);
 
 // The instrument's keys played from outside (driver_keys.cpp): a mailslot per process.
 void StartKeys();

@@ -7,7 +7,6 @@
 
 #include "tools/virtual-instrument/event_log.h"
 
-#include <algorithm>
 #include <string>
 
 namespace vi {
@@ -27,12 +26,7 @@ void Play(const std::uint8_t* bytes, DWORD count) {
     WriteLog(EventWithBytes("note keys played", bytes, count));
     const LONGLONG now = Now();
     for (DWORD i = 0; i < count; ++i) {
-        LONGLONG due = now;
-        if (d.settings.wireSpeed) {
-            due = std::max(now, d.inWireFreeAt) + d.byteTicks;
-            d.inWireFreeAt = due;
-        }
-        d.inWire.push_back({bytes[i], due});
+        PutOnInputWire(bytes[i], now);
     }
     LeaveCriticalSection(&d.lock);
     WakeWorker();

@@ -44,12 +44,7 @@ void InstrumentReceives(std::uint8_t byte, LONGLONG arrival) {
         WriteLog(line);
     }
     for (std::uint8_t sent : out.wire) {
-        LONGLONG due = arrival;
-        if (d.settings.wireSpeed > 0) {
-            due = std::max(arrival, d.inWireFreeAt) + ByteTime();
-            d.inWireFreeAt = due;
-        }
-        d.inWire.push_back({sent, due});
+        PutOnInputWire(sent, arrival);
     }
 }
 
@@ -142,6 +137,16 @@ DWORD WINAPI WorkerMain(void*) {
 }
 
 } // namespace
+
+void PutOnInputWire(std::uint8_t byte, LONGLONG sentAt) {
+    InstrumentDriver& d = instrumentDriver;
+    LONGLONG due = sentAt;
+    if (d.settings.wireSpeed > 0) {
+        due = std::max(sentAt, d.inWireFreeAt) + ByteTime();
+        d.inWireFreeAt = due;
+    }
+    d.inWire.push_back({byte, due});
+}
 
 void HandleInputEvents(const std::vector<InputEvent>& events) {
     InstrumentDriver& d = instrumentDriver;
