@@ -3,13 +3,11 @@
 #include "librarian/bank_file.h"
 #include "librarian/bank_list.h"
 #include "librarian/definition_files.h"
-#include "librarian/instrument_definition.h"
 #include "librarian/program_transfers.h"
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
 #include "shell/module_windows.h"
-#include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 
