@@ -142,11 +142,6 @@ void SetDeviceLine(HWND window, int line, const char* name) {
     SendMessageA(list, LB_SETCURSEL, line, 0);
 }
 
-int SelectedDeviceLine(HWND window) {
-    const LRESULT selected = SendDlgItemMessageA(window, deviceList, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
 INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (librarianWindow.initialised && RunsCaptionStep(message))
         ApplyLibrarianCaptionStep(window);

@@ -48,8 +48,10 @@ void ApplyLibrarianCaptionStep(HWND window);
 void CreateLibrarianTooltips(HWND window);
 // WM_COMMAND, by control.
 void HandleLibrarianCommand(HWND window, int control, int notification);
+// Opens the definition dialog without its automatic pass. OK marks the definition replaced and
+// ends the window, so that the Librarian opens again with it; true then.
+bool ChooseNewDefinition(HWND window);
 
 // Device list lines.
 void FillUnknownDeviceLines(HWND window);
 void SetDeviceLine(HWND window, int line, const char* name);
-int SelectedDeviceLine(HWND window);

@@ -3,13 +3,11 @@
 #include "librarian/bank_file.h"
 #include "librarian/bank_list.h"
 #include "librarian/definition_files.h"
-#include "librarian/instrument_definition.h"
 #include "librarian/program_transfers.h"
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
 #include "shell/module_windows.h"
-#include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 
@@ -52,22 +50,13 @@ bool RefusedWhileTransferRuns() {
     return true;
 }
 
-void ChooseInstrument(HWND window) {
-    SaveDeviceList(GetDlgItem(window, deviceList));
-    shell.automaticPass = false;
-    const INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result == definitionConfirmed) {
-        librarianWindow.definitionReplaced = true;
-        EndDialog(window, moduleLibrarian);
-    }
-}
-
 void ManagerOrInstrument(HWND window) {
-    if (librarianWindow.instrumentCaption)
-        ChooseInstrument(window);
-    else
+    if (!librarianWindow.instrumentCaption) {
         EndDialog(window, moduleManager);
+        return;
+    }
+    SaveDeviceList(GetDlgItem(window, deviceList));
+    ChooseNewDefinition(window);
 }
 
 void EnterEditor(HWND window) {
@@ -76,24 +65,24 @@ void EnterEditor(HWND window) {
 }
 
 void SaveSelected(HWND window) {
-    const int line = SelectedDeviceLine(window);
+    const int line = ListSelection(window, deviceList);
     if (line < 0 || RefusedWhileTransferRuns())
         return;
-    SaveDeviceProgram(window, line);
+    SaveDeviceProgram(line);
 }
 
 void CopySelected(HWND window) {
-    const int line = SelectedDeviceLine(window);
+    const int line = ListSelection(window, deviceList);
     const int stored = ListSelection(window, bankProgramList);
     if (line < 0 || stored < 0 || RefusedWhileTransferRuns())
         return;
     CopyToInstrument(window, line, ListText(window, bankProgramList, stored).c_str());
 }
 
-void Update(HWND window) {
+void Update() {
     if (RefusedWhileTransferRuns())
         return;
-    UpdateNames(window, librarianWindow.allCaption);
+    UpdateNames(librarianWindow.allCaption);
 }
 
 void DeleteSelected(HWND window) {
@@ -130,6 +119,16 @@ void SwitchBank(HWND window) {
 
 } // namespace
 
+bool ChooseNewDefinition(HWND window) {
+    shell.automaticPass = false;
+    if (DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0) !=
+        definitionConfirmed)
+        return false;
+    librarianWindow.definitionReplaced = true;
+    EndDialog(window, moduleLibrarian);
+    return true;
+}
+
 void HandleLibrarianCommand(HWND window, int control, int notification) {
     switch (control) {
     case managerButton:
@@ -151,7 +150,7 @@ void HandleLibrarianCommand(HWND window, int control, int notification) {
         CopySelected(window);
         break;
     case updateButton:
-        Update(window);
+        Update();
         break;
     case bankCombo:
         if (notification == CBN_SELCHANGE)

@@ -10,6 +10,7 @@
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,7 +21,6 @@ char programName[programNameSize] = {};
 namespace {
 
 constexpr int saveAsNameField = 3000;
-constexpr INT_PTR definitionConfirmed = 0;
 
 const char silentInstrumentText[] =
     "Your MIDI instrument doesn't seem to be responding.\n\nWhen you click OK, you'll be taken to "
@@ -102,12 +102,11 @@ bool StoreReceivedProgram(HWND window, const std::uint8_t* data, bool sweeping) 
     return true;
 }
 
-void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
-    transfer.replyBusy = true;
-    if (transfer.replyTarget < 0) {
-        transfer.replyBusy = false;
+// Files one reply under the line it answers. Every way out leaves replyTarget as the next reply
+// should find it.
+void FileReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
+    if (transfer.replyTarget < 0)
         return;
-    }
     transfer.watching = false;
     const InstrumentDefinition& definition = instrument.definition;
     const bool sweeping = transfer.sweepProgram != -1;
@@ -121,7 +120,6 @@ void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length)
     if (!data) {
         // The definition's reply cannot hold a program: nothing of it can be used.
         EndTransfer(window);
-        transfer.replyBusy = false;
         return;
     }
     if (definition.nameGrabbing)
@@ -135,7 +133,6 @@ void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length)
         if (!transfer.storeMode ||
             DialogBoxParamA(shell.instance, "SAVEAS", window, SaveAsDialogProc, 0) != IDOK) {
             transfer.replyTarget = -1;
-            transfer.replyBusy = false;
             return;
         }
     }
@@ -143,7 +140,6 @@ void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length)
         SetDeviceLine(window, transfer.replyTarget, programName);
     if (transfer.storeMode && !StoreReceivedProgram(window, data, sweeping)) {
         transfer.replyTarget = -1;
-        transfer.replyBusy = false;
         return;
     }
 
@@ -155,6 +151,12 @@ void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length)
     } else {
         transfer.replyTarget = -1;
     }
+}
+
+// A reply that comes while this one waits for a question box or the Save As dialog is held.
+void HandleOneReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
+    transfer.replyBusy = true;
+    FileReply(window, reply, length);
     transfer.replyBusy = false;
 }
 
@@ -185,7 +187,7 @@ void StartOpeningRequest(HWND window) {
     RequestProgram(definition.rangeStart, true);
 }
 
-void UpdateNames(HWND, bool storeAll) {
+void UpdateNames(bool storeAll) {
     ShowBusy(true);
     transfer.sweepProgram = instrument.definition.rangeStart;
     transfer.replyTarget = 0;
@@ -193,7 +195,7 @@ void UpdateNames(HWND, bool storeAll) {
     Request(instrument.definition.rangeStart);
 }
 
-void SaveDeviceProgram(HWND, int line) {
+void SaveDeviceProgram(int line) {
     ShowBusy(true);
     transfer.replyTarget = line;
     transfer.storeMode = true;
@@ -207,10 +209,9 @@ void CopyToInstrument(HWND window, int line, const char* bankProgram) {
         return;
     ShowBusy(true);
     SetDeviceLine(window, line, bankProgram);
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(instrument.definition.programSize > 0
-                                                                ? instrument.definition.programSize
-                                                                : 0) +
-                                   1);
+    // One byte more, so that a definition of size 0 still hands over a buffer.
+    std::vector<std::uint8_t> data(
+        static_cast<std::size_t>(std::max(instrument.definition.programSize, 0)) + 1);
     ReadProgramData(slot, data.data());
     SendProgram(instrument.definition.rangeStart + line, data.data());
     ShowBusy(false);
@@ -244,15 +245,8 @@ void CheckResponse(HWND window) {
     // The opening request is given up; a reply that still comes is not filed anywhere.
     EndTransfer(window);
     SetForegroundWindow(window);
-    shell.automaticPass = false;
-    const INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result == definitionConfirmed) {
-        librarianWindow.definitionReplaced = true;
-        EndDialog(window, moduleLibrarian);
-    } else {
+    if (!ChooseNewDefinition(window))
         EndDialog(window, moduleManager);
-    }
 }
 
 void CheckReplyWatch(HWND window) {

@@ -38,8 +38,8 @@ inline constexpr UINT_PTR replyWatchTimer = 3;
 
 void ResetTransferState();
 void StartOpeningRequest(HWND window);
-void UpdateNames(HWND window, bool storeAll);
-void SaveDeviceProgram(HWND window, int line);
+void UpdateNames(bool storeAll);
+void SaveDeviceProgram(int line);
 void CopyToInstrument(HWND window, int line, const char* bankProgram);
 // The window's handler of a recognised reply (wParam length, lParam first byte).
 void HandleReply(HWND window, const std::uint8_t* reply, std::int32_t length);
