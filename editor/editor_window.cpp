@@ -23,8 +23,7 @@ EditorWindowState editorWindow;
 
 namespace {
 
-constexpr UINT_PTR sendTimer = 1;
-constexpr UINT_PTR startupTimer = 2;
+constexpr UINT_PTR startupTimer = 2;     // beside editorSendTimer (1)
 constexpr UINT startupTimerPeriod = 500; // milliseconds
 constexpr UINT_PTR fetchWatchTimer = 3;
 constexpr UINT fetchWatchPeriod = 250;
@@ -68,11 +67,10 @@ bool RefuseDefinition(HWND window) {
     return true;
 }
 
-void ResetWindowState(HWND window) {
+void ResetWindowState() {
     const bool oscillatorPage = editorWindow.oscillatorPage;
     const DWORD lastSendTime = editorWindow.lastSendTime;
     editorWindow = EditorWindowState{};
-    editorWindow.window = window;
     editorWindow.oscillatorPage = oscillatorPage;
     editorWindow.lastSendTime = lastSendTime;
     editor.selectedOscillator = 1;
@@ -80,7 +78,7 @@ void ResetWindowState(HWND window) {
 }
 
 void OpenEditorWindow(HWND window) {
-    ResetWindowState(window);
+    ResetWindowState();
     // No dump is handled until the opening is complete.
     editorWindow.handlingDump = true;
     shell.currentModule = moduleEditor;
@@ -132,7 +130,7 @@ void DestroyEditorWindow(HWND window) {
         FlushPendingSend(window);
         WaitForOutgoingMessages(closingSendWait);
     }
-    KillTimer(window, sendTimer);
+    KillTimer(window, editorSendTimer);
     if (shell.currentModule == moduleEditor)
         shell.currentModule = 0;
     CloseInput();
@@ -147,7 +145,6 @@ void DestroyEditorWindow(HWND window) {
     editorWindow.graphWindow = nullptr;
     ForgetModuleTooltips(editorWindow.tooltipWindow);
     editorWindow.tooltipWindow = nullptr;
-    editorWindow.window = nullptr;
 }
 
 void CreateGraphWindow() {
@@ -289,8 +286,8 @@ void ShortMessageReceived(HWND window, DWORD packed) {
 
 void TimerTick(HWND window, WPARAM timer) {
     switch (timer) {
-    case sendTimer:
-        KillTimer(window, sendTimer);
+    case editorSendTimer:
+        KillTimer(window, editorSendTimer);
         FlushPendingSend(window);
         break;
     case startupTimer:

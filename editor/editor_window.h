@@ -1,9 +1,11 @@
 #pragma once
 #include "editor/remote_control.h"
+#include "editor/time_track.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 // The Program Editor window: the dialog "EDITOR" as a window of class "QX_SysX3". It fetches the
 // instrument's program list, shows one program on two pages (program settings, oscillator
@@ -34,16 +36,12 @@ inline constexpr int multisoundCombo = 3207;
 // The graph window tells the editor that a dragged envelope point changed the program.
 inline constexpr UINT editorProgramChanged = WM_USER + 200;
 
-// Messages of the time-track controls: set both halves (wParam tracking, lParam velocity, each
-// 0 negative, 1 off, 2 positive) and read each half as the bits one envelope stage contributes
-// to the switch bytes (0 off, 0x01 positive, 0x11 negative).
-inline constexpr UINT timeTrackSetStates = 0x00F3;
-inline constexpr UINT timeTrackGetTracking = 0x0465;
-inline constexpr UINT timeTrackGetVelocity = 0x0466;
+// The timer that sends a change held back by the 200 ms rule (the window's other timers are in
+// editor_window.cpp).
+inline constexpr UINT_PTR editorSendTimer = 1;
 
 // The window's part of the editor state; the program itself and its backup are in `editor`.
 struct EditorWindowState {
-    HWND window = nullptr;
     HWND graphWindow = nullptr;
     HWND tooltipWindow = nullptr;
     int fetchIndex = -1;  // while the list is fetched: the program requested last
@@ -84,6 +82,8 @@ void FillEditorLists(HWND window);
 void CreateEditorTooltips(HWND window);
 void ShowPage(HWND window);
 void RefreshAll(HWND window);
+// Puts `text` in place of the program box's entry `index` and selects it.
+void ReplaceProgramBoxEntry(HWND window, int index, const std::string& text);
 // The effect panel for the selected effect's type: slot labels, boxes and tips, then values.
 void ShowEffectPanel(HWND window);
 // Reads a mapped control (or an effect box) and stores it; a change is sent.

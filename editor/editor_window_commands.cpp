@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr UINT_PTR sendTimer = 1;
 // Program sends go out at most this often; changes in between go out together.
 constexpr DWORD sendInterval = 200; // milliseconds
 constexpr int programBoxTextRoom = 100;
@@ -50,7 +49,7 @@ bool MaySend() {
 }
 
 void SendNow(HWND window) {
-    KillTimer(window, sendTimer);
+    KillTimer(window, editorSendTimer);
     editorWindow.sendPending = false;
     if (!MaySend())
         return;
@@ -83,11 +82,7 @@ void ProgramNameEdited(HWND window) {
     const ProgramBoxCorrection corrected =
         CorrectProgramBoxText(typed, HIWORD(selection), editor.currentProgram);
     if (corrected.text != typed || corrected.text != ListEntryText(window, editor.currentProgram)) {
-        const int index = editor.currentProgram;
-        SendDlgItemMessageA(window, programBox, CB_DELETESTRING, index, 0);
-        SendDlgItemMessageA(window, programBox, CB_INSERTSTRING, index,
-                            reinterpret_cast<LPARAM>(corrected.text.c_str()));
-        SendDlgItemMessageA(window, programBox, CB_SETCURSEL, index, 0);
+        ReplaceProgramBoxEntry(window, editor.currentProgram, corrected.text);
         SendDlgItemMessageA(window, programBox, CB_SETEDITSEL, 0,
                             MAKELPARAM(corrected.caret, corrected.caret));
     }
@@ -147,7 +142,7 @@ void SendEditedProgram(HWND window) {
         return;
     if (GetTickCount() - editorWindow.lastSendTime < sendInterval) {
         editorWindow.sendPending = true;
-        SetTimer(window, sendTimer, sendInterval, nullptr);
+        SetTimer(window, editorSendTimer, sendInterval, nullptr);
         return;
     }
     SendNow(window);

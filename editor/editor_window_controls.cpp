@@ -50,7 +50,6 @@ const EditorTip editorTips[] = {
 const int oscillator2Controls[] = {oscillator2Radio, intervalBox, 3205, delayStartBox};
 
 constexpr int editTextRoom = 100;
-constexpr int oscModeByte = 10;
 
 bool IsEffectBox(int control) {
     return control >= firstEffectValueBox && control < firstEffectValueBox + effectSlotCount;
@@ -173,9 +172,7 @@ void FollowStore(HWND window, int control, const StoreOutcome& outcome) {
     if (outcome.redisplayAll) {
         RefreshAll(window);
     } else if (outcome.effectTypesApplied) {
-        editorWindow.refreshing = true;
-        ShowEffectSlots(window);
-        editorWindow.refreshing = false;
+        ShowEffectPanel(window);
         InvalidateGraph();
     }
 }
@@ -195,16 +192,20 @@ void ShowProgramBoxText(HWND window) {
     const LRESULT entries = SendDlgItemMessageA(window, programBox, CB_GETCOUNT, 0, 0);
     if (editor.currentProgram < entries) {
         // The list keeps the name the program has now, as the instrument has it after the send.
-        SendDlgItemMessageA(window, programBox, CB_DELETESTRING, editor.currentProgram, 0);
-        SendDlgItemMessageA(window, programBox, CB_INSERTSTRING, editor.currentProgram,
-                            reinterpret_cast<LPARAM>(text.c_str()));
-        SendDlgItemMessageA(window, programBox, CB_SETCURSEL, editor.currentProgram, 0);
+        ReplaceProgramBoxEntry(window, editor.currentProgram, text);
     } else {
         SetDlgItemTextA(window, programBox, text.c_str());
     }
 }
 
 } // namespace
+
+void ReplaceProgramBoxEntry(HWND window, int index, const std::string& text) {
+    SendDlgItemMessageA(window, programBox, CB_DELETESTRING, index, 0);
+    SendDlgItemMessageA(window, programBox, CB_INSERTSTRING, index,
+                        reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessageA(window, programBox, CB_SETCURSEL, index, 0);
+}
 
 void FillEditorLists(HWND window) {
     SendDlgItemMessageA(window, programBox, CB_RESETCONTENT, 0, 0);

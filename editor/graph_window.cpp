@@ -22,10 +22,6 @@ GraphFrame CurrentGraphFrame(HWND window) {
     return frame;
 }
 
-HWND GraphEditorWindow() {
-    return shell.currentModuleWindow;
-}
-
 namespace {
 
 void CreateScrollBars(HWND window) {

@@ -7,9 +7,6 @@
 // shell/module_windows.h): the Program Editor's envelopes drawn from the program being edited,
 // with handles to drag on the selected curve.
 
-// Sent to the editor window after a dropped handle has changed the program.
-inline constexpr UINT EditorProgramChanged = WM_USER + 200;
-
 // Child IDs of the two scroll bars.
 inline constexpr int mainScrollBarId = 1;
 inline constexpr int releaseScrollBarId = 2;
@@ -48,9 +45,11 @@ void AcquireGraphResources();
 void ReleaseGraphResources();
 
 // Shared between the graph window's files.
+// The square framing a handle; a dragged handle's outline is the same square.
+inline RECT HandleSquare(GraphPoint point) {
+    return {point.x - 4, point.y - 4, point.x + 5, point.y + 5};
+}
 GraphFrame CurrentGraphFrame(HWND window);
-// The editor window: the current module window, which owns the program being drawn.
-HWND GraphEditorWindow();
 void PaintGraph(HWND window);
 void GraphButtonDown(HWND window, POINT point);
 void GraphMouseMove(HWND window, POINT point);

@@ -1,12 +1,14 @@
 #include "editor/editor_state.h"
+#include "editor/editor_window.h"
 #include "editor/graph_window.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
 namespace {
 
-RECT SquareAround(GraphPoint point) {
-    return {point.x - 4, point.y - 4, point.x + 5, point.y + 5};
+// The editor window: the current module window, which owns the program being drawn.
+HWND EditorWindow() {
+    return shell.currentModuleWindow;
 }
 
 // Drag feedback is drawn by inversion, so drawing the same rectangle again takes it away.
@@ -43,7 +45,7 @@ void StartHandleDrag(HWND window, int handle, POINT point) {
         ReadEnvelope(editor.program.oscillator[curve->oscillator], curve->kind);
     graph.limits =
         LimitsOfHandle(curve->kind, handle, envelope, CurrentGraphFrame(window), graph.handles);
-    graph.dragOutline = SquareAround(ClampIntoLimits({point.x, point.y}, graph.limits));
+    graph.dragOutline = HandleSquare(ClampIntoLimits({point.x, point.y}, graph.limits));
     InvertOnWindow(window, graph.dragOutline);
     SetCapture(window);
     graph.draggedHandle = handle + 1;
@@ -68,7 +70,7 @@ void DropHandle(HWND window, POINT point) {
     const GraphPoint dropped = ClampIntoLimits({point.x, point.y}, graph.limits);
     ApplyHandleDrop(editor.program.oscillator[curve->oscillator], curve->kind, handle, dropped,
                     graph.limits, PlotHeight(CurrentGraphFrame(window)));
-    SendMessageA(GraphEditorWindow(), EditorProgramChanged, 0, 0);
+    SendMessageA(EditorWindow(), editorProgramChanged, 0, 0);
 }
 
 void EndWindowMove(HWND window) {
@@ -109,7 +111,7 @@ void GraphMouseMove(HWND window, POINT point) {
         InvertOnScreen(graph.outline);
     } else if (graph.draggedHandle != 0) {
         InvertOnWindow(window, graph.dragOutline);
-        graph.dragOutline = SquareAround(ClampIntoLimits({point.x, point.y}, graph.limits));
+        graph.dragOutline = HandleSquare(ClampIntoLimits({point.x, point.y}, graph.limits));
         InvertOnWindow(window, graph.dragOutline);
     }
 }
@@ -119,7 +121,7 @@ void GraphButtonUp(HWND window, POINT point) {
         EndWindowMove(window);
     else if (graph.draggedHandle != 0)
         DropHandle(window, point);
-    SetFocus(GraphEditorWindow());
+    SetFocus(EditorWindow());
 }
 
 // Another window took the mouse in the middle of a move or a drag (a message box, the task

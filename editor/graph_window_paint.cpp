@@ -149,7 +149,8 @@ void PaintPolyline(HDC dc, HRGN clip, const CurvePolyline& line, bool withHandle
         if (p.handle == noHandle || !PtVisible(dc, p.x, p.y))
             continue;
         graph.handles[static_cast<std::size_t>(p.handle)] = {p.x, p.y};
-        Rectangle(dc, p.x - 4, p.y - 4, p.x + 5, p.y + 5);
+        const RECT square = HandleSquare({p.x, p.y});
+        Rectangle(dc, square.left, square.top, square.right, square.bottom);
     }
     SelectObject(dc, pen);
     SelectObject(dc, brush);

@@ -122,13 +122,13 @@ LRESULT CALLBACK TimeTrackProc(HWND control, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEMOVE:
         ShowBusyCursor();
         return 0;
-    case TimeTrackSetStates:
+    case timeTrackSetStates:
         SetStates(control, static_cast<int>(wParam), static_cast<int>(lParam));
         InvalidateRect(control, nullptr, FALSE);
         return 0;
-    case TimeTrackGetTracking:
+    case timeTrackGetTracking:
         return TimeTrackSwitchBits(TrackingOfPacked(StatesOf(control)));
-    case TimeTrackGetVelocity:
+    case timeTrackGetVelocity:
         return TimeTrackSwitchBits(VelocityOfPacked(StatesOf(control)));
     }
     return DefWindowProcA(control, message, wParam, lParam);

@@ -171,6 +171,12 @@ inline testing::AssertionResult TypeInto(HWND editor, int box, const std::string
     return e2e::SetText(e2e::Control(editor, box), text);
 }
 
+// The editor redisplays after it has sent: the box shows `text` once that is done.
+inline testing::AssertionResult ShowsSoon(HWND editor, int box, const std::string& text) {
+    return e2e::WaitUntil([&] { return e2e::Text(e2e::Control(editor, box)) == text; },
+                          "box " + std::to_string(box) + " shows " + text);
+}
+
 // The clock of the instrument's log, in this process.
 inline double NowMs() {
     LARGE_INTEGER ticks, frequency;

@@ -14,12 +14,6 @@ testing::AssertionResult Focus(HWND editor, int control) {
                           "focusing the box");
 }
 
-// The editor redisplays after it has sent: the box shows `text` once that is done.
-testing::AssertionResult ShowsSoon(HWND editor, int box, const std::string& text) {
-    return e2e::WaitUntil([&] { return e2e::Text(e2e::Control(editor, box)) == text; },
-                          "box " + std::to_string(box) + " shows " + text);
-}
-
 // Plays `messages` short messages on the instrument and waits until the editor has taken them.
 testing::AssertionResult Play(const Editor& editor, const Bytes& bytes, std::size_t messages = 1) {
     const std::size_t before = LogEvents(editor.program, "send").size();

@@ -40,34 +40,12 @@ void PresetGraph(std::initializer_list<std::pair<const char*, DWORD>> curves) {
         ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, name, value));
 }
 
-// The program dumps the editor sent, each cut out of what reached the instrument: the shipped
-// definition sends a dump between a program change and a write request, in one message.
-std::vector<Bytes> EditorDumps(const e2e::Program& program) {
-    std::vector<Bytes> dumps;
-    for (const e2e::LogEntry& entry : LogEvents(program, "recv")) {
-        const Bytes& b = entry.bytes;
-        for (std::size_t i = 0; i + 170 <= b.size(); ++i)
-            if (b[i] == 0xF0 && b[i + 1] == 0x42 && (b[i + 2] & 0xF0) == 0x30 && b[i + 3] == 0x19 &&
-                b[i + 4] == 0x40 && b[i + 169] == 0xF7) {
-                dumps.emplace_back(b.begin() + static_cast<std::ptrdiff_t>(i),
-                                   b.begin() + static_cast<std::ptrdiff_t>(i + 170));
-                break;
-            }
-    }
-    return dumps;
-}
-
-testing::AssertionResult WaitForEditorDumps(const e2e::Program& program, std::size_t count) {
-    return e2e::WaitUntil([&] { return EditorDumps(program).size() >= count; },
-                          std::to_string(count) + " program dumps sent");
-}
-
 // The program as the instrument last heard it: the editor's latest dump, or else the one it
 // fetched.
 Bytes LatestProgram(const e2e::Program& program) {
-    const auto sent = EditorDumps(program);
+    const auto sent = DumpsReceived(program);
     if (!sent.empty())
-        return Unpacked(sent.back());
+        return Unpacked(sent.back().dump);
     Bytes fetched;
     for (const e2e::LogEntry& entry : LogEvents(program, "send"))
         if (IsDump(entry))
@@ -112,12 +90,6 @@ std::set<int> ChangedBytes(const Bytes& before, const Bytes& after) {
         if (before[i] != after[i])
             changed.insert(static_cast<int>(i));
     return changed;
-}
-
-testing::AssertionResult BoxShows(HWND editor, int box, int value) {
-    return e2e::WaitUntil(
-        [&] { return e2e::Text(e2e::Control(editor, box)) == std::to_string(value); },
-        "box " + std::to_string(box) + " shows " + std::to_string(value));
 }
 
 // Clicks a button with the mouse, near its left end where a radio button's circle is.
@@ -234,10 +206,10 @@ TEST(Graph, DraggedHandlesOfOscillator2WriteTheirRowAndTheBoxesFollow) {
         EXPECT_EQ(shown.At(handle.x - 4, handle.y), 0u)
             << "no handle at " << handle.x << "," << handle.y;
 
-        const std::size_t dumps = EditorDumps(editor.program).size();
+        const std::size_t dumps = DumpsReceived(editor.program).size();
         e2e::DragMouse(e2e::ScreenPoint(graph, handle.x, handle.y),
                        e2e::ScreenPoint(graph, handle.x + 25, handle.y + 15));
-        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
         const Bytes after = LatestProgram(editor.program);
         std::set<int> expected;
         for (const BoxField& w : c.written)
@@ -246,7 +218,8 @@ TEST(Graph, DraggedHandlesOfOscillator2WriteTheirRowAndTheBoxesFollow) {
         for (const BoxField& w : c.written) {
             const std::uint8_t byte = after[static_cast<std::size_t>(kOscillator2 + w.field)];
             EXPECT_TRUE(
-                BoxShows(editor.window, w.box, w.isSigned ? static_cast<signed char>(byte) : byte));
+                ShowsSoon(editor.window, w.box,
+                          std::to_string(w.isSigned ? static_cast<signed char>(byte) : byte)));
         }
     }
 
@@ -304,15 +277,15 @@ TEST(Graph, SingleModeHidesOscillator2AndTimeTracksStepThroughTheirStates) {
     const int otherBits = LatestProgram(editor.program)[101] & ~0x11;
     // First to off, from whatever the instrument's program holds.
     for (int clicks = 0; state() != 0 && clicks < 2; ++clicks) {
-        const std::size_t dumps = EditorDumps(editor.program).size();
+        const std::size_t dumps = DumpsReceived(editor.program).size();
         e2e::ClickMouse(upperHalf);
-        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
     }
     ASSERT_EQ(state(), 0);
     for (int expected : {0x01, 0x11, 0x00}) {
-        const std::size_t dumps = EditorDumps(editor.program).size();
+        const std::size_t dumps = DumpsReceived(editor.program).size();
         e2e::ClickMouse(upperHalf);
-        ASSERT_TRUE(WaitForEditorDumps(editor.program, dumps + 1));
+        ASSERT_TRUE(WaitForDumps(editor.program, dumps + 1));
         EXPECT_EQ(state(), expected);
         EXPECT_EQ(LatestProgram(editor.program)[101] & ~0x11, otherBits);
     }

@@ -3,6 +3,7 @@
 #include "support/windows_test_support.h"
 
 #include "editor/editor_state.h"
+#include "editor/editor_window.h"
 #include "editor/graph_window.h"
 #include "editor/time_track.h"
 #include "shell/module_windows.h"
@@ -20,7 +21,7 @@ int programChanges = 0;
 std::vector<WPARAM> commands;
 
 LRESULT CALLBACK RecordingEditor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == EditorProgramChanged)
+    if (message == editorProgramChanged)
         ++programChanges;
     if (message == WM_COMMAND)
         commands.push_back(wParam);
@@ -74,8 +75,8 @@ class GraphWindow : public ::testing::Test {
     }
 
     void SetUp() override {
-        editorWindow = wintest::CreateStandInWindow("Editor", RecordingEditor);
-        shell.currentModuleWindow = editorWindow;
+        standInEditor = wintest::CreateStandInWindow("Editor", RecordingEditor);
+        shell.currentModuleWindow = standInEditor;
         programChanges = 0;
         commands.clear();
         graph = GraphState{};
@@ -86,7 +87,7 @@ class GraphWindow : public ::testing::Test {
     void TearDown() override {
         if (window)
             DestroyWindow(window);
-        DestroyWindow(editorWindow);
+        DestroyWindow(standInEditor);
         shell.currentModuleWindow = nullptr;
     }
 
@@ -115,7 +116,7 @@ class GraphWindow : public ::testing::Test {
 
     GraphFrame Frame() { return CurrentGraphFrame(window); }
 
-    HWND editorWindow = nullptr;
+    HWND standInEditor = nullptr;
     HWND window = nullptr;
 };
 
@@ -328,30 +329,30 @@ class TimeTrack : public ::testing::Test {
 
 TEST_F(TimeTrack, ThreeClicksInAHalfReturnToOffAndEachClickTellsTheParent) {
     HWND cutoff = controls[0];
-    EXPECT_EQ(SendMessageA(cutoff, TimeTrackGetTracking, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(cutoff, TimeTrackGetVelocity, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(cutoff, timeTrackGetTracking, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(cutoff, timeTrackGetVelocity, 0, 0), 0);
     const LRESULT tracking[] = {0x01, 0x11, 0};
     for (LRESULT expected : tracking) {
         SendMessageA(cutoff, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 8)); // rows 0..8 are the top
-        EXPECT_EQ(SendMessageA(cutoff, TimeTrackGetTracking, 0, 0), expected);
-        EXPECT_EQ(SendMessageA(cutoff, TimeTrackGetVelocity, 0, 0), 0);
+        EXPECT_EQ(SendMessageA(cutoff, timeTrackGetTracking, 0, 0), expected);
+        EXPECT_EQ(SendMessageA(cutoff, timeTrackGetVelocity, 0, 0), 0);
     }
     SendMessageA(cutoff, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 9));
-    EXPECT_EQ(SendMessageA(cutoff, TimeTrackGetVelocity, 0, 0), 0x01);
-    EXPECT_EQ(SendMessageA(controls[1], TimeTrackGetVelocity, 0, 0), 0); // its own states
+    EXPECT_EQ(SendMessageA(cutoff, timeTrackGetVelocity, 0, 0), 0x01);
+    EXPECT_EQ(SendMessageA(controls[1], timeTrackGetVelocity, 0, 0), 0); // its own states
     EXPECT_EQ(commands, (std::vector<WPARAM>{3245, 3245, 3245, 3245}));
 }
 
 TEST_F(TimeTrack, SetStatesShowsThemAndBadStatesAreOff) {
     HWND amp = controls[1];
-    EXPECT_EQ(SendMessageA(amp, TimeTrackSetStates, 2, 0), 0);
-    EXPECT_EQ(SendMessageA(amp, TimeTrackGetTracking, 0, 0), 0x01);
-    EXPECT_EQ(SendMessageA(amp, TimeTrackGetVelocity, 0, 0), 0x11);
+    EXPECT_EQ(SendMessageA(amp, timeTrackSetStates, 2, 0), 0);
+    EXPECT_EQ(SendMessageA(amp, timeTrackGetTracking, 0, 0), 0x01);
+    EXPECT_EQ(SendMessageA(amp, timeTrackGetVelocity, 0, 0), 0x11);
     EXPECT_EQ(Pixel(amp, 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(amp, 13, 17), RGB(0, 0, 255));
-    SendMessageA(amp, TimeTrackSetStates, 7, static_cast<LPARAM>(-1));
-    EXPECT_EQ(SendMessageA(amp, TimeTrackGetTracking, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(amp, TimeTrackGetVelocity, 0, 0), 0);
+    SendMessageA(amp, timeTrackSetStates, 7, static_cast<LPARAM>(-1));
+    EXPECT_EQ(SendMessageA(amp, timeTrackGetTracking, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(amp, timeTrackGetVelocity, 0, 0), 0);
     EXPECT_EQ(Pixel(amp, 13, 17), RGB(192, 192, 192)); // the light grey stock brush
     EXPECT_TRUE(commands.empty());                     // only clicks notify
 }
