@@ -53,10 +53,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (showTitle)
         return ShowTitleWindow();
     // The very first run, or the user turned the title off.
-    if (!StartMainProgram()) {
-        ReportStartFailure();
-        return loader.exitCode;
-    }
-    CloseHandle(loader.mainProgram);
-    return 0;
+    return StartWithoutTitle();
 }

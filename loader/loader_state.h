@@ -25,6 +25,8 @@ bool StartMainProgram();
 bool MainProgramHasEnded();
 // Tells the user that the main program could not be started, naming the file looked for.
 void ReportStartFailure();
+// Starts the main program with no title to wait for it; returns the loader's exit code.
+int StartWithoutTitle();
 
 // The title picture (title_bitmap.cpp).
 void LoadTitlePicture(HDC dc, const char* name, HBITMAP* bitmap);

@@ -55,3 +55,12 @@ void ReportStartFailure() {
     MessageBoxA(nullptr, text.c_str(), "Talvane 95",
                 MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
 }
+
+int StartWithoutTitle() {
+    if (!StartMainProgram()) {
+        ReportStartFailure();
+        return loader.exitCode;
+    }
+    CloseHandle(loader.mainProgram);
+    return 0;
+}

@@ -201,15 +201,8 @@ int ShowTitleWindow() {
     HWND window =
         CreateWindowExA(0, "QX_Loader", "", WS_POPUP | WS_VISIBLE | WS_DLGFRAME, left, top,
                         outerWidth, outerHeight, nullptr, nullptr, loader.instance, nullptr);
-    if (!window) {
-        // No title, but the user still gets the program.
-        if (!StartMainProgram()) {
-            ReportStartFailure();
-            return loader.exitCode;
-        }
-        CloseHandle(loader.mainProgram);
-        return 0;
-    }
+    if (!window)
+        return StartWithoutTitle(); // the user still gets the program
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     MSG message;

@@ -5,7 +5,6 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
-#include <cstring>
 #include <string>
 
 const char associationCaption[] = "Talvane configuration";
@@ -30,11 +29,10 @@ namespace {
 constexpr DWORD stringCapacity = 4096;
 
 HKEY CreateClassKey(const char* name, DWORD* disposition = nullptr) {
-    char keyClass[] = "Talvane";
-    static_assert(sizeof keyClass == sizeof "Talvane");
+    std::string keyClass = associationKeyClass; // the call wants it writable
     HKEY key = nullptr;
     DWORD created = 0;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, name, 0, keyClass, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, name, 0, keyClass.data(), REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, &created) != ERROR_SUCCESS)
         return nullptr;
     if (disposition)
@@ -42,8 +40,9 @@ HKEY CreateClassKey(const char* name, DWORD* disposition = nullptr) {
     return key;
 }
 
-void SetDefaultValue(HKEY key, const std::string& text) {
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+// A REG_SZ value with its terminating zero; a null name writes the default value.
+void SetString(HKEY key, const char* name, const std::string& text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
 }
 
@@ -84,7 +83,7 @@ void WriteEntries(const std::vector<AssociationEntry>& entries) {
         HKEY key = CreateClassKey(entry.key.c_str());
         if (!key)
             continue;
-        SetDefaultValue(key, entry.defaultValue);
+        SetString(key, nullptr, entry.defaultValue);
         RegCloseKey(key);
     }
 }
@@ -100,17 +99,15 @@ int AskUser(const char* text) {
     return MessageBoxA(nullptr, text, associationCaption, MB_YESNO | MB_ICONEXCLAMATION);
 }
 
-// Writes the whole .syx association; `previousOwner` (when not null) is kept as OldSYXApp.
+// Writes the whole .syx association and closes `syxKey`; `previousOwner` (when not null) is kept
+// as OldSYXApp.
 void WriteSyxAssociation(HKEY syxKey, const std::string* previousOwner) {
     const auto entries = SyxAssociationEntries(shell.programPath, shell.programFolder);
-    SetDefaultValue(syxKey, entries.front().defaultValue);
+    SetString(syxKey, nullptr, entries.front().defaultValue);
     RegCloseKey(syxKey);
     if (previousOwner) {
-        HKEY programKey = CreateClassKey(syxProgramId);
-        if (programKey) {
-            RegSetValueExA(programKey, previousSyxOwnerValue, 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(previousOwner->c_str()),
-                           static_cast<DWORD>(previousOwner->size() + 1));
+        if (HKEY programKey = CreateClassKey(syxProgramId)) {
+            SetString(programKey, previousSyxOwnerValue, *previousOwner);
             RegCloseKey(programKey);
         }
     }
@@ -123,13 +120,11 @@ bool IconEntryIsOurs() {
     return ReadClassDefault(iconKey.c_str(), &icon) && icon == SyxIconEntry(shell.programPath);
 }
 
-} // namespace
-
-SyxAssociation CheckSyxAssociation(HKEY machineSettingsKey) {
-    settings.handlingSyxFiles = true;
+// The check without the machine settings key's closing. Every way that leaves .syx to another
+// program clears handlingSyxFiles.
+SyxAssociation CheckSyxKey(HKEY machineSettingsKey) {
     if (machineSettingsKey && RegQueryValueExA(machineSettingsKey, "DisableExtensions", nullptr,
                                                nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        RegCloseKey(machineSettingsKey);
         settings.handlingSyxFiles = false;
         return SyxAssociation::writeAssociations;
     }
@@ -139,50 +134,49 @@ SyxAssociation CheckSyxAssociation(HKEY machineSettingsKey) {
     if (!syxKey) {
         if (AskUser(syxRefusedText) == IDNO && machineSettingsKey)
             DeclineSyx(machineSettingsKey);
-        if (machineSettingsKey)
-            RegCloseKey(machineSettingsKey);
         settings.handlingSyxFiles = false;
         return SyxAssociation::writeAssociations;
     }
 
-    std::string previousOwner;
-    bool tookOver = false;
-    if (disposition == REG_OPENED_EXISTING_KEY) {
-        std::string owner;
-        // A .syx key that names no program (a partial write, say) belongs to nobody.
-        const bool owned = ReadString(syxKey, nullptr, &owner) && !owner.empty();
-        if (!owned) {
-            // Taken without asking, as a free .syx is.
-        } else if (owner == syxProgramId) {
-            if (IconEntryIsOurs()) {
-                RegCloseKey(syxKey);
-                if (machineSettingsKey)
-                    RegCloseKey(machineSettingsKey);
-                return SyxAssociation::inPlace;
-            }
-            // The program has moved: rewrite everything, keeping any earlier OldSYXApp.
-        } else {
-            if (AskUser(syxOwnedText) != IDYES) {
-                if (machineSettingsKey) {
-                    DeclineSyx(machineSettingsKey);
-                    RegCloseKey(machineSettingsKey);
-                }
-                RegCloseKey(syxKey);
-                settings.handlingSyxFiles = false;
-                return SyxAssociation::writeAssociations;
-            }
-            RegCloseKey(syxKey);
-            RegDeleteKeyA(HKEY_CLASSES_ROOT, ".syx");
-            syxKey = CreateClassKey(".syx");
-            previousOwner = owner;
-            tookOver = true;
-        }
+    std::string owner;
+    // A .syx key that names no program (a partial write, say) belongs to nobody: it is taken
+    // without asking, as a free .syx is.
+    if (disposition != REG_OPENED_EXISTING_KEY || !ReadString(syxKey, nullptr, &owner) ||
+        owner.empty()) {
+        WriteSyxAssociation(syxKey, nullptr);
+        return SyxAssociation::writeAssociations;
     }
+    if (owner == syxProgramId) {
+        if (IconEntryIsOurs()) {
+            RegCloseKey(syxKey);
+            return SyxAssociation::inPlace;
+        }
+        // The program has moved: rewrite everything, keeping any earlier OldSYXApp.
+        WriteSyxAssociation(syxKey, nullptr);
+        return SyxAssociation::writeAssociations;
+    }
+
+    RegCloseKey(syxKey);
+    if (AskUser(syxOwnedText) != IDYES) {
+        if (machineSettingsKey)
+            DeclineSyx(machineSettingsKey);
+        settings.handlingSyxFiles = false;
+        return SyxAssociation::writeAssociations;
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".syx");
+    if (HKEY freshKey = CreateClassKey(".syx"))
+        WriteSyxAssociation(freshKey, &owner);
+    return SyxAssociation::writeAssociations;
+}
+
+} // namespace
+
+SyxAssociation CheckSyxAssociation(HKEY machineSettingsKey) {
+    settings.handlingSyxFiles = true;
+    const SyxAssociation result = CheckSyxKey(machineSettingsKey);
     if (machineSettingsKey)
         RegCloseKey(machineSettingsKey);
-    if (syxKey)
-        WriteSyxAssociation(syxKey, tookOver ? &previousOwner : nullptr);
-    return SyxAssociation::writeAssociations;
+    return result;
 }
 
 void RegisterLibraryFileTypes() {
@@ -201,7 +195,7 @@ void RemoveFileAssociations() {
     if (hadOwner) {
         HKEY syxKey = nullptr;
         if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".syx", 0, KEY_SET_VALUE, &syxKey) == ERROR_SUCCESS) {
-            SetDefaultValue(syxKey, previousOwner);
+            SetString(syxKey, nullptr, previousOwner);
             RegCloseKey(syxKey);
         }
     } else {

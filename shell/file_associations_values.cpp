@@ -70,13 +70,11 @@ std::vector<AssociationEntry> LibraryTypeEntries(std::string_view programPath,
 }
 
 std::vector<std::string> UninstallKeyDeletions() {
-    std::vector<std::string> keys = {"Talvane\\Shell\\Open\\command",
-                                     "Talvane\\Shell\\Send\\command",
-                                     "Talvane\\Shell\\Open",
-                                     "Talvane\\Shell\\Send",
-                                     "Talvane\\Shell",
-                                     "Talvane\\DefaultIcon",
-                                     "Talvane"};
+    std::vector<std::string> keys;
+    const std::string syxId = syxProgramId;
+    for (const char* child : {"\\Shell\\Open\\command", "\\Shell\\Send\\command", "\\Shell\\Open",
+                              "\\Shell\\Send", "\\Shell", "\\DefaultIcon", ""})
+        keys.push_back(syxId + child);
     for (const LibraryType& type : libraryTypes) {
         const std::string id = type.programId;
         for (const char* child :

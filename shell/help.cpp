@@ -17,15 +17,16 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 // The viewer lives in hhctrl.ocx, loaded at the first help call and kept until exit: it owns
 // the viewer window. Loading it at run time keeps the program starting on a system without it.
-HtmlHelpFunction HtmlHelp() {
-    static HtmlHelpFunction function = nullptr;
-    if (!function) {
+HtmlHelpFunction htmlHelp = nullptr; // set once help has been asked for and the viewer loaded
+
+HtmlHelpFunction LoadViewer() {
+    if (!htmlHelp) {
         HMODULE viewer = LoadLibraryA("hhctrl.ocx");
         if (viewer)
-            function = reinterpret_cast<HtmlHelpFunction>(
+            htmlHelp = reinterpret_cast<HtmlHelpFunction>(
                 reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")));
     }
-    return function;
+    return htmlHelp;
 }
 
 } // namespace
@@ -33,14 +34,12 @@ HtmlHelpFunction HtmlHelp() {
 void ShowHelp(int context) {
     char helpFile[sizeof shell.programFolder + 16];
     std::snprintf(helpFile, sizeof helpFile, "%s\\Talvane95.chm", shell.programFolder);
-    shell.lastHelpWindow = shell.currentModuleWindow;
     char trace[32];
     std::snprintf(trace, sizeof trace, "Help context %d", context);
     DebugTrace(trace);
     // No owner: the module window that asks is destroyed at the next module switch, and the
     // viewer would go with it.
-    HtmlHelpFunction htmlHelp = HtmlHelp();
-    if (htmlHelp &&
+    if (LoadViewer() &&
         htmlHelp(nullptr, helpFile, helpContextCommand, static_cast<DWORD_PTR>(context)))
         return;
     // The viewer says nothing itself when it cannot show the page.
@@ -54,8 +53,7 @@ void ShowHelp(int context) {
 }
 
 void CloseHelp() {
-    if (!shell.lastHelpWindow)
-        return;
-    if (HtmlHelpFunction htmlHelp = HtmlHelp())
+    // A viewer never loaded has no window to close.
+    if (htmlHelp)
         htmlHelp(nullptr, nullptr, closeAllCommand, 0);
 }

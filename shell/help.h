@@ -11,8 +11,8 @@ inline constexpr int editorHelpContext = 3;
 inline constexpr int librarianOptionsHelpContext = 4;
 inline constexpr int hexEditorHelpContext = 5;
 
-// Opens the help file at `context` and remembers the current module window as the one that last
-// asked for help. The viewer is a window of its own, owned by no module window, so it stays
+// Opens the help file at `context`; a box owned by the current module window says so when it
+// cannot. The viewer is a window of its own, owned by no module window, so it stays
 // open when the user moves to another module. The debug trace records "Help context N".
 void ShowHelp(int context);
 // Closes the help viewer at exit (nothing when help was never opened).

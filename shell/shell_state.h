@@ -16,7 +16,6 @@ struct ShellState {
     HICON moduleIcons[3] = {}; // Manager, Librarian, Program Editor
     int currentModule = 0;
     HWND currentModuleWindow = nullptr;
-    HWND lastHelpWindow = nullptr;
     HHOOK messageHook = nullptr;
     bool messageHookPaused = false; // set aside while MIDI notices are taken
     // The tooltip window of the current module window (or of a dialog that has its own), which

@@ -1,6 +1,8 @@
 #include "shell/file_associations.h"
 #include "shell/shared_dialogs.h"
 
+#include <initializer_list>
+
 // The Uninstall dialog (CTRL+U in any module window): OK takes every registry entry of the
 // program out and gives .syx back; the program files stay for the user to delete. Cancel is the
 // default button, so Enter does not uninstall.
@@ -20,23 +22,12 @@ namespace {
 constexpr INT_PTR uninstallRan = 0;
 constexpr INT_PTR uninstallCancelled = 99;
 
-// Deletes "Software\Quillfen\Talvane\2.0" under root, each key from its parent, the deepest
-// first; a key that cannot be opened ends the walk.
+// Deletes "Software\Quillfen\Talvane\2.0" under root, the deepest key first; a key that is
+// missing, or still holds another program's keys, stays.
 void DeleteSettingsKeys(HKEY root) {
-    const char* const path[] = {"Software", "Quillfen", "Talvane", "2.0"};
-    constexpr int depth = sizeof path / sizeof path[0];
-    HKEY keys[depth] = {};
-    int opened = 0;
-    HKEY parent = root;
-    for (; opened < depth - 1; ++opened) {
-        if (RegOpenKeyExA(parent, path[opened], 0, KEY_ALL_ACCESS, &keys[opened]) != ERROR_SUCCESS)
-            break;
-        parent = keys[opened];
-    }
-    for (int level = opened - 1; level >= 0; --level) {
-        RegDeleteKeyA(keys[level], path[level + 1]);
-        RegCloseKey(keys[level]);
-    }
+    for (const char* key :
+         {"Software\\Quillfen\\Talvane\\2.0", "Software\\Quillfen\\Talvane", "Software\\Quillfen"})
+        RegDeleteKeyA(root, key);
 }
 
 void RunUninstall(HWND dialog) {

@@ -1,5 +1,6 @@
-// The file associations as a user meets them at start-up: a fresh system, a .syx that another
-// program owns (Yes, then Uninstall; No), and a program folder that moved.
+// The file associations as a user meets them at start-up: a .syx that another program owns (Yes,
+// then Uninstall; No), and a program folder that moved. (A fresh system's first start is in
+// shell_startup_test.)
 #include "associations_e2e.h"
 #include "harness/e2e.h"
 #include "manager_e2e.h"
@@ -48,23 +49,6 @@ e2e::Program StartAndAnswerConsent(int answer) {
     EXPECT_FALSE(e2e::KeyExists(HKEY_CLASSES_ROOT, ".QXBank"));
     EXPECT_TRUE(e2e::Answer(*box, answer));
     return program;
-}
-
-TEST(AssociationsStartup, AFreshSystemGetsEveryFileTypeWithoutAQuestion) {
-    e2e::Program program = e2e::Launch();
-    ASSERT_TRUE(program);
-    auto welcome = e2e::WaitForMessageBox(program, std::string("New user information"));
-    ASSERT_TRUE(welcome);
-    ASSERT_TRUE(e2e::Answer(*welcome, IDOK));
-    HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
-    ASSERT_TRUE(manager);
-    EXPECT_TRUE(e2e::FindWindowsOf(program, {.className = "#32770"}).empty())
-        << e2e::DescribeWindows(program);
-    ExpectEntries(ExpectedEntries(program.programPath, program.programFolder));
-    EXPECT_FALSE(e2e::ValueExists(HKEY_CLASSES_ROOT, "Talvane", "OldSYXApp"));
-    EXPECT_FALSE(e2e::ValueExists(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "DisableExtensions"));
-    e2e::Close(manager);
-    EXPECT_EQ(e2e::WaitForExit(program), 0u);
 }
 
 TEST(AssociationsStartup, YesTakesSyxOverAndUninstallGivesItBackAndRemovesEverything) {

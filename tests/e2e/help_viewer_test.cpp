@@ -1,6 +1,6 @@
-// Help and About from the windows that have them: each Help button opens the HTML Help viewer at
-// its own context (the debug trace records the number), the viewer outlives a module switch and
-// closes with the program; each About box is titled by its module and only OK closes it.
+// Help and About from the windows that have them: the About box is titled by its module and only
+// OK closes it; each Help button opens the HTML Help viewer at its own context (the debug trace
+// records the number), the viewer outlives a module switch and closes with the program.
 #include "harness/e2e.h"
 #include "manager_e2e.h"
 #include "librarian_entry.h"
@@ -26,12 +26,28 @@ bool TraceHas(const shell_e2e::TestNotepad& notepad, const std::string& line) {
     return notepad.Text().find(line) != std::string::npos;
 }
 
-TEST(HelpViewer, EachHelpButtonOpensItsContextAndTheViewerOutlivesAModuleSwitch) {
+TEST(HelpViewer, AboutIsTitledByItsModuleAndEachHelpButtonOpensItsContextForGood) {
     shell_e2e::TestNotepad notepad;
     ASSERT_NO_FATAL_FAILURE(PresetSettings(/*librarianInstrument=*/0));
     ASSERT_TRUE(e2e::WriteDword(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1", 1));
     Manager manager = StartManager();
     ASSERT_TRUE(manager.window);
+
+    ASSERT_TRUE(e2e::Press(manager.window, aboutId));
+    HWND about = e2e::WaitForWindowOf(
+        manager.program,
+        {.className = "#32770", .caption = std::string("About QX Brevikorlando 95")});
+    ASSERT_TRUE(about);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), manager.window);
+    EXPECT_EQ(e2e::Text(e2e::Control(about, 300)), "OK");
+    ASSERT_TRUE(e2e::WaitUntilIdle(about));
+    EXPECT_TRUE(e2e::SaveScreenshot(about, e2e::JoinPath(e2e::ScratchFolder(), "about.bmp")));
+    // Escape and the close box send Cancel, which the box ignores.
+    EXPECT_NE(e2e::Deliver(about, WM_COMMAND, IDCANCEL, 0), e2e::Delivery::WindowGone);
+    EXPECT_TRUE(e2e::StaysTrue([&] { return IsWindow(about) != FALSE; }, "the About box stays",
+                               e2e::Milliseconds(300)));
+    ASSERT_TRUE(e2e::Press(about, 300));
+    ASSERT_TRUE(e2e::WaitUntilGone(about));
 
     PressHelp(manager.window, helpId);
     HWND viewer = e2e::WaitForWindowOf(manager.program, {.className = kViewerClass});
@@ -61,29 +77,6 @@ TEST(HelpViewer, EachHelpButtonOpensItsContextAndTheViewerOutlivesAModuleSwitch)
     e2e::Close(librarian);
     EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
     EXPECT_TRUE(e2e::WaitUntilAllEnded(manager.program));
-}
-
-TEST(HelpViewer, TheManagersAboutBoxIsTitledByItsModuleAndOnlyOkClosesIt) {
-    ASSERT_NO_FATAL_FAILURE(PresetSettings());
-    Manager manager = StartManager();
-    ASSERT_TRUE(manager.window);
-    ASSERT_TRUE(e2e::Press(manager.window, aboutId));
-    HWND about = e2e::WaitForWindowOf(
-        manager.program,
-        {.className = "#32770", .caption = std::string("About QX Brevikorlando 95")});
-    ASSERT_TRUE(about);
-    EXPECT_EQ(GetWindow(about, GW_OWNER), manager.window);
-    EXPECT_EQ(e2e::Text(e2e::Control(about, 300)), "OK");
-    ASSERT_TRUE(e2e::WaitUntilIdle(about));
-    EXPECT_TRUE(e2e::SaveScreenshot(about, e2e::JoinPath(e2e::ScratchFolder(), "about.bmp")));
-    // Escape and the close box send Cancel, which the box ignores.
-    EXPECT_NE(e2e::Deliver(about, WM_COMMAND, IDCANCEL, 0), e2e::Delivery::WindowGone);
-    EXPECT_TRUE(e2e::StaysTrue([&] { return IsWindow(about) != FALSE; }, "the About box stays",
-                               e2e::Milliseconds(300)));
-    ASSERT_TRUE(e2e::Press(about, 300));
-    ASSERT_TRUE(e2e::WaitUntilGone(about));
-    e2e::Close(manager.window);
-    EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
-// Start-up as the user meets it: the first start's welcome, the tenth start's tooltip notice,
-// the plain and CTRL starts, the hand-shake with the title picture and the exit steps.
+// Start-up as the user meets it: the first start's welcome and file types, the tenth start's
+// tooltip notice, the plain and CTRL starts, the hand-shake with the title picture and the exit
+// steps.
+#include "associations_e2e.h"
 #include "harness/e2e.h"
 #include "shell_stand_ins.h"
 
@@ -36,7 +38,7 @@ const char reductionText[] =
     "before, or turn them off altogether, you can do so using the Preferences box (accessed by "
     "typing CTRL+P from any main screen).";
 
-TEST(ShellStartup, TheFirstStartWelcomesTheUserAndWritesTheFirstRunValues) {
+TEST(ShellStartup, TheFirstStartWelcomesTheUserAndWritesTheFirstRunValuesAndFileTypes) {
     e2e::Program program = e2e::Launch();
     ASSERT_TRUE(program);
     auto box = e2e::WaitForMessageBox(program, std::string("New user information"));
@@ -53,6 +55,13 @@ TEST(ShellStartup, TheFirstStartWelcomesTheUserAndWritesTheFirstRunValues) {
 
     HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
     ASSERT_TRUE(manager);
+    // A system where no program owns .syx: every file type is written without a question.
+    EXPECT_TRUE(e2e::FindWindowsOf(program, {.className = "#32770"}).empty())
+        << e2e::DescribeWindows(program);
+    associations_e2e::ExpectEntries(
+        associations_e2e::ExpectedEntries(program.programPath, program.programFolder));
+    EXPECT_FALSE(e2e::ValueExists(HKEY_CLASSES_ROOT, "Talvane", "OldSYXApp"));
+    EXPECT_FALSE(e2e::ValueExists(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "DisableExtensions"));
     e2e::Close(manager);
     EXPECT_EQ(e2e::WaitForExit(program), 0u);
     // The Manager found no device 0 here and used the virtual instrument (the mapper) for this
