@@ -308,9 +308,7 @@ void EndEditor(HWND window, int code) {
 
 void RequestEditorProgram(int program) {
     editorWindow.requestTime = GetTickCount();
-    const BuiltMessage request = BuildRequestMessage(instrument.definition, program);
-    editorWindow.requestLength = static_cast<std::int32_t>(request.bytes.size());
-    RequestProgram(program, midi.outputOpen);
+    editorWindow.requestLength = RequestProgram(program, midi.outputOpen);
 }
 
 void InvalidateGraph() {

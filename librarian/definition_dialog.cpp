@@ -39,8 +39,6 @@ enum DefinitionControl {
     definitionHelpButton = 150,
 };
 
-constexpr INT_PTR confirmed = 0;
-constexpr INT_PTR cancelled = 99;
 const char newInstrumentEntry[] = "Define new instrument";
 const char correctCaption[] = "Please correct your input.";
 
@@ -222,7 +220,7 @@ void OpenDefinitionDialog(HWND dialog) {
     SendMessageA(models, CB_SETCURSEL, chosenListed ? chosen : 0, 0);
     ModelSelectionChanged(dialog);
     if (shell.automaticPass && chosenListed) {
-        EndDialog(dialog, confirmed);
+        EndDialog(dialog, definitionConfirmed);
         return;
     }
     CreateModuleTooltips(dialog);
@@ -305,13 +303,13 @@ void ConfirmDefinition(HWND dialog) {
     } else {
         SaveInstrumentDefinition(DefinitionPath(shell.programFolder, SelectedModel(dialog)));
     }
-    EndDialog(dialog, confirmed);
+    EndDialog(dialog, definitionConfirmed);
 }
 
 void CancelDefinition(HWND dialog) {
     settings.LibrarianInstrument = definitionDialog.openingLibrarianInstrument;
     instrument = definitionDialog.openingInstrument;
-    EndDialog(dialog, cancelled);
+    EndDialog(dialog, definitionCancelled);
 }
 
 void HandleDefinitionCommand(HWND dialog, int control, int notification) {

@@ -105,11 +105,6 @@ void DestroyLibrarianWindow(HWND window) {
     ResetTransferState();
 }
 
-bool RunsCaptionStep(UINT message) {
-    return message == WM_PAINT || message == WM_COMMAND || message == WM_KEYDOWN ||
-           message == WM_KEYUP;
-}
-
 } // namespace
 
 void FillUnknownDeviceLines(HWND window) {

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr INT_PTR definitionConfirmed = 0;
-
 int ListSelection(HWND window, int list) {
     const LRESULT selected = SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? -1 : static_cast<int>(selected);

@@ -30,7 +30,8 @@ extern OutgoingMessages outgoing;
 
 // Evaluates the request string for a program number and, when sendIt is true, sends it. Updates
 // the reply values and the last checksum as the string says; every string error is shown.
-void RequestProgram(std::int32_t program, bool sendIt);
+// Returns the length of the request.
+std::int32_t RequestProgram(std::int32_t program, bool sendIt);
 // Evaluates the send string for a program number with its programSize data bytes and sends it.
 void SendProgram(std::int32_t program, const std::uint8_t* data);
 // Sends a message the caller built itself, the same way.

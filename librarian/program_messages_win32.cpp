@@ -56,11 +56,13 @@ void ReleaseSentMessages() {
     }
 }
 
-void RequestProgram(std::int32_t program, bool sendIt) {
+std::int32_t RequestProgram(std::int32_t program, bool sendIt) {
     BuiltMessage built = BuildRequestMessage(instrument.definition, program);
     ShowStringErrors(built.errors);
+    const auto length = static_cast<std::int32_t>(built.bytes.size());
     if (sendIt)
         SendBuiltMessage(std::move(built.bytes));
+    return length;
 }
 
 void SendProgram(std::int32_t program, const std::uint8_t* data) {

@@ -93,11 +93,6 @@ void WindowResized(HWND window, WPARAM kind) {
     }
 }
 
-bool RunsCaptionStep(UINT message) {
-    return message == WM_PAINT || message == WM_COMMAND || message == WM_KEYDOWN ||
-           message == WM_KEYUP;
-}
-
 } // namespace
 
 void TakeInReceivedInput(HWND window) {

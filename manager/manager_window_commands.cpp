@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr INT_PTR definitionDialogCancelled = 99;
-
 const char nothingToSaveText[] = "Nothing to save! First receive or create some sysex data.";
 const char noFileToDeleteText[] = "You must select a file before you can delete it.";
 const char deleteFailedText[] =
@@ -144,7 +142,7 @@ void EnterLibrarian(HWND window) {
     EnterLibrarianFirstTime();
     const INT_PTR result =
         DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result != definitionDialogCancelled && result != -1) {
+    if (result != definitionCancelled && result != -1) {
         // The definition's ports are the ones chosen now; no remembered device comes back.
         KeepDevicesInUse();
         // The input is closed, and what it returns stored, before the window ends: the dialog

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr INT_PTR dialogCancelled = 99;
 const char commandLineErrorCaption[] = "Command line error";
 const char definitionNotFoundText[] = "Specified instrument file was not found.";
 const char bankNotFoundText[] = "Specified bank file was not found; you must keep these files in "
@@ -39,7 +38,7 @@ int StartThroughDefinitionDialog() {
     shell.automaticPass = true;
     INT_PTR result =
         DialogBoxParamA(shell.instance, "EnterLibrarian", nullptr, InstrumentDialogProc, 0);
-    return result == dialogCancelled || result == -1 ? moduleManager : moduleLibrarian;
+    return result == definitionCancelled || result == -1 ? moduleManager : moduleLibrarian;
 }
 
 // Without a switch the Manager opens; with CTRL held and a definition chosen before, the way

@@ -8,12 +8,21 @@
 // Posted by the title loader to the first module window it finds; wParam is its title window.
 inline constexpr UINT titleWindowMessage = 0x22A5;
 
+// The messages after which a module window with switching captions (Manager, Librarian) brings
+// them up to date: what CTRL or a selection changed shows at once.
+inline bool RunsCaptionStep(UINT message) {
+    return message == WM_PAINT || message == WM_COMMAND || message == WM_KEYDOWN ||
+           message == WM_KEYUP;
+}
+
 // The dialog procedures of the three modules; each ends its window with the code of the module
 // to show next.
 INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The instrument definition dialog ("EnterLibrarian"): 99 when cancelled, 0 when confirmed.
+// The instrument definition dialog ("EnterLibrarian") ends with one of these.
+inline constexpr INT_PTR definitionConfirmed = 0;
+inline constexpr INT_PTR definitionCancelled = 99;
 INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The Program Editor's envelope graph window and time-track control.
 LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
