@@ -75,6 +75,40 @@ inline Manager StartManager(e2e::LaunchOptions options = {}) {
     return manager;
 }
 
+// What the Manager says when the input port is held by another program.
+inline constexpr const char* kInputFailureText =
+    "Couldn't open MIDI input device.\nSome other program may be using it. Close the other "
+    "program and try again.";
+
+inline bool NoBoxOpen(const e2e::Program& program) {
+    return e2e::FindWindowsOf(program, {.className = "#32770"}).empty();
+}
+
+inline std::size_t EventCount(const e2e::InstrumentLog& log, const char* event) {
+    return e2e::EventsNamed(log.entries, event).size();
+}
+
+inline std::size_t EventCount(const std::string& logPath, const char* event) {
+    return EventCount(e2e::ReadInstrumentLog(logPath), event);
+}
+
+// Whether the instrument's log shows the port ("in" or "out") open: its last open or close was
+// an open.
+inline bool PortOpen(const std::string& logPath, const std::string& port) {
+    bool open = false;
+    for (const auto& entry : e2e::ReadInstrumentLog(logPath).entries) {
+        if (entry.event == "open-" + port)
+            open = true;
+        else if (entry.event == "close-" + port)
+            open = false;
+    }
+    return open;
+}
+
+inline bool BothPortsOpen(const std::string& logPath) {
+    return PortOpen(logPath, "in") && PortOpen(logPath, "out");
+}
+
 inline std::vector<std::string> MessageLabels(HWND manager) {
     return e2e::ListBoxItems(e2e::Control(manager, messagesId));
 }

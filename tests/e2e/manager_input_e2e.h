@@ -13,6 +13,7 @@
 namespace manager_input_e2e {
 
 using manager_e2e::Bytes;
+using manager_e2e::EventCount;
 
 inline constexpr std::size_t kShortLength = 8;
 
@@ -85,10 +86,6 @@ inline testing::AssertionResult WaitQuietly(const std::function<bool()>& conditi
     return testing::AssertionSuccess();
 }
 
-inline std::size_t EventCount(const e2e::InstrumentLog& log, const char* event) {
-    return e2e::EventsNamed(log.entries, event).size();
-}
-
 // The instrument's notes of input that found no buffer queued (or a port not started).
 inline std::vector<std::string> LostInputNotes(const e2e::InstrumentLog& log) {
     std::vector<std::string> lost;
@@ -96,12 +93,6 @@ inline std::vector<std::string> LostInputNotes(const e2e::InstrumentLog& log) {
         if (note.text.starts_with("input lost"))
             lost.push_back(note.text);
     return lost;
-}
-
-inline std::string TemporaryFolder() {
-    char folder[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof folder, folder);
-    return folder;
 }
 
 // The store's scratch files: the bytes, and the lengths as numbers.
@@ -113,8 +104,9 @@ struct StoreFiles {
 
 inline StoreFiles ReadStoreFiles() {
     StoreFiles files;
-    files.data = e2e::ReadFileBytes(TemporaryFolder() + "~temp.syx").value_or("");
-    const std::string lengths = e2e::ReadFileBytes(TemporaryFolder() + "~temp.lst").value_or("");
+    files.data = e2e::ReadFileBytes(e2e::TemporaryFolder() + "~temp.syx").value_or("");
+    const std::string lengths =
+        e2e::ReadFileBytes(e2e::TemporaryFolder() + "~temp.lst").value_or("");
     std::int64_t sum = 0;
     for (std::size_t at = 0; at + 4 <= lengths.size(); at += 4) {
         const auto byte = [&](std::size_t i) {

@@ -4,6 +4,7 @@
 #include "librarian_e2e.h"
 #include "manager_e2e.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ TEST(ManagerWindow, ShowsReceivedMessagesBesideTheFilesOfTheFolder) {
                        {"dump.syx", AsText(Message(20, 0x41))}}});
     ASSERT_TRUE(manager.window);
     EXPECT_EQ(e2e::Text(manager.window), "Quillfen Brevikorlando 95");
+    auto files = FileLabels(manager.window); // in the order the folder lists them
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"* three.syx", "- Strings and pads", "dump.syx"}));
     EXPECT_EQ(e2e::ComboBoxItems(e2e::Control(manager.window, inputPortId)),
               std::vector<std::string>{"Talvane Virtual Instrument"});
     EXPECT_EQ(e2e::ComboBoxSelection(e2e::Control(manager.window, inputPortId)), 0);
@@ -61,14 +65,9 @@ TEST(ManagerWindow, TheFirstStartMarksTheManagerEnteredAndUsesTheListedPorts) {
     EXPECT_FALSE(IsIconic(manager));
     EXPECT_EQ(e2e::ComboBoxSelection(e2e::Control(manager, inputPortId)), 0);
     EXPECT_EQ(e2e::ComboBoxSelection(e2e::Control(manager, outputPortId)), 0);
-    EXPECT_TRUE(e2e::WaitForLog(
-        program.instrumentLog,
-        [](const auto& log) {
-            return !e2e::EventsNamed(log, "open-in").empty() &&
-                   !e2e::EventsNamed(log, "open-out").empty();
-        },
-        "both ports are open"));
-    EXPECT_TRUE(e2e::FindWindowsOf(program, {.className = "#32770"}).empty());
+    EXPECT_TRUE(e2e::WaitUntil([&] { return BothPortsOpen(program.instrumentLog); },
+                               "both ports are open"));
+    EXPECT_TRUE(NoBoxOpen(program));
     e2e::Close(manager);
     EXPECT_EQ(e2e::WaitForExit(program), 0u);
 }
@@ -256,37 +255,18 @@ TEST(ManagerWindow, DeleteAsksFirstAndSaysWhenItFails) {
     EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
 }
 
-size_t CountOf(const std::string& log, const char* event) {
-    return e2e::EventsNamed(e2e::ReadInstrumentLog(log).entries, event).size();
-}
-
-// Whether the instrument's log shows the port ("in" or "out") open: its last open or close was
-// an open.
-bool PortOpen(const std::string& log, const std::string& port) {
-    bool open = false;
-    for (const auto& entry : e2e::ReadInstrumentLog(log).entries) {
-        if (entry.event == "open-" + port)
-            open = true;
-        else if (entry.event == "close-" + port)
-            open = false;
-    }
-    return open;
-}
-
 TEST(ManagerWindow, MinimizedItLetsThePortsGoAndRestoredTakesThemAgain) {
     ASSERT_NO_FATAL_FAILURE(PresetSettings());
     Manager manager = StartManager({.workFiles = {{"dump.syx", AsText(Message(20, 0x41))}}});
     ASSERT_TRUE(manager.window);
     const std::string& log = manager.program.instrumentLog;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return PortOpen(log, "in") && PortOpen(log, "out"); },
-                               "both ports are open"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return BothPortsOpen(log); }, "both ports are open"));
 
     ASSERT_TRUE(e2e::Minimize(manager.window));
     EXPECT_TRUE(e2e::WaitUntil([&] { return !PortOpen(log, "in") && !PortOpen(log, "out"); },
                                "both ports are closed"));
     ASSERT_TRUE(e2e::Restore(manager.window));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return PortOpen(log, "in") && PortOpen(log, "out"); },
-                               "both ports are open again"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return BothPortsOpen(log); }, "both ports are open again"));
     // The ports work again.
     ASSERT_TRUE(SelectFile(manager.window, "dump.syx"));
     ASSERT_TRUE(e2e::Press(manager.window, sendId));
@@ -295,57 +275,23 @@ TEST(ManagerWindow, MinimizedItLetsThePortsGoAndRestoredTakesThemAgain) {
     // Choosing an output port keeps the store; choosing an input port starts a new one, and the
     // output is closed and opened again around the change. The device in use is not opened
     // again.
-    const size_t inputOpens = CountOf(log, "open-in");
-    const size_t outputOpens = CountOf(log, "open-out");
+    const size_t inputOpens = EventCount(log, "open-in");
+    const size_t outputOpens = EventCount(log, "open-out");
     ASSERT_TRUE(e2e::SelectComboBoxItem(e2e::Control(manager.window, outputPortId), 0));
     EXPECT_EQ(MessageLabels(manager.window), std::vector<std::string>{"20 bytes [Roland]"});
-    EXPECT_EQ(CountOf(log, "open-out"), outputOpens);
+    EXPECT_EQ(EventCount(log, "open-out"), outputOpens);
     ASSERT_TRUE(e2e::SelectComboBoxItem(e2e::Control(manager.window, inputPortId), 0));
     EXPECT_TRUE(WaitForMessageLabels(manager.window, {}));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return CountOf(log, "open-out") == outputOpens + 1; },
+    EXPECT_TRUE(e2e::WaitUntil([&] { return EventCount(log, "open-out") == outputOpens + 1; },
                                "the output is opened again"));
-    EXPECT_EQ(CountOf(log, "open-in"), inputOpens);
-    EXPECT_TRUE(PortOpen(log, "in") && PortOpen(log, "out"));
+    EXPECT_EQ(EventCount(log, "open-in"), inputOpens);
+    EXPECT_TRUE(BothPortsOpen(log));
     EXPECT_FALSE(IsIconic(manager.window));
 
     e2e::Close(manager.window);
     EXPECT_EQ(e2e::WaitForExit(manager.program), 0u);
     EXPECT_FALSE(PortOpen(log, "in"));
     EXPECT_FALSE(PortOpen(log, "out"));
-}
-
-const char inputFailureText[] = "Couldn't open MIDI input device.\nSome other program may be "
-                                "using it. Close the other program and try again.";
-
-TEST(ManagerWindow, AnInputThatCannotBeOpenedLeavesTheWindowMinimized) {
-    ASSERT_NO_FATAL_FAILURE(PresetSettings());
-    e2e::Program program =
-        e2e::Launch({.freshRegistry = false, .instrument = {.mode = "loopback", .failOpen = "in"}});
-    ASSERT_TRUE(program);
-    auto box = e2e::WaitForMessageBox(program, std::string("Error"));
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, inputFailureText);
-    EXPECT_EQ(box->icon, e2e::MessageBoxIcon::Exclamation);
-    ASSERT_TRUE(e2e::Answer(*box, IDOK));
-    HWND manager = e2e::WaitForWindowOf(program, {.className = "QX_SysEx"});
-    ASSERT_TRUE(manager);
-    EXPECT_EQ(box->owner, manager);
-    // The dialog loop shows the window normally once as it starts, and the window minimizes
-    // itself again at once; what counts is that it settles minimized.
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] {
-            return bool(e2e::StaysTrue([&] { return IsIconic(manager) != FALSE; }, "minimized",
-                                       e2e::Milliseconds(500)));
-        },
-        "minimized for half a second"));
-    EXPECT_TRUE(e2e::FindWindowsOf(program, {.className = "#32770"}).empty())
-        << "the failure is told once";
-    // Minimized, it holds no port: the output it opened is closed again.
-    EXPECT_TRUE(e2e::WaitUntil([&] { return CountOf(program.instrumentLog, "close-out") == 1; },
-                               "the output is closed"));
-
-    e2e::Close(manager);
-    EXPECT_EQ(e2e::WaitForExit(program), 0u);
 }
 
 TEST(ManagerWindow, TheLibrarianButtonPassesTheDefinitionDialog) {

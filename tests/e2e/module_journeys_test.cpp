@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int kManagerLibrarianId = 3000;
-constexpr int kHelpId = 150;
-constexpr int kAboutId = 151;
+// Help and About have the Manager's control numbers in every module window.
+using manager_e2e::aboutId;
+using manager_e2e::helpId;
 constexpr int kAboutOkId = 300;
 constexpr int kEditorLibrarianId = 3000;
 
@@ -52,8 +52,8 @@ void CheckHelpAndAbout(const e2e::Program& program, const shell_e2e::TestNotepad
     ASSERT_TRUE(e2e::WaitUntilIdle(window));
     const std::string line = "Help context " + std::to_string(place.helpContext);
     const e2e::Delivery pressed = e2e::Deliver(
-        window, WM_COMMAND, MAKEWPARAM(kHelpId, BN_CLICKED),
-        reinterpret_cast<LPARAM>(e2e::Control(window, kHelpId)), e2e::Milliseconds(10000));
+        window, WM_COMMAND, MAKEWPARAM(helpId, BN_CLICKED),
+        reinterpret_cast<LPARAM>(e2e::Control(window, helpId)), e2e::Milliseconds(10000));
     EXPECT_NE(pressed, e2e::Delivery::Failed) << e2e::Name(pressed);
     EXPECT_TRUE(
         e2e::WaitUntil([&] { return notepad.Text().find(line) != std::string::npos; }, line));
@@ -61,7 +61,7 @@ void CheckHelpAndAbout(const e2e::Program& program, const shell_e2e::TestNotepad
     EXPECT_EQ(e2e::FindWindowsOf(program, {.className = "HH Parent"}).size(), 1u);
     if (!place.aboutTitle)
         return;
-    ASSERT_TRUE(e2e::Press(window, kAboutId));
+    ASSERT_TRUE(e2e::Press(window, aboutId));
     HWND about = e2e::WaitForWindowOf(
         program, {.className = "#32770", .caption = std::string(place.aboutTitle)});
     ASSERT_TRUE(about);
@@ -86,7 +86,7 @@ TEST(ModuleJourneys, HelpAndAboutFromTheLibrarianItsOptionsAndTheEditor) {
     {
         e2e::CtrlHeld ctrl(manager);
         ASSERT_TRUE(ctrl.held);
-        ASSERT_TRUE(e2e::Press(manager, kManagerLibrarianId));
+        ASSERT_TRUE(e2e::Press(manager, manager_e2e::librarianId));
     }
     HWND options = e2e::WaitForWindowOf(
         program, {.className = "#32770", .caption = librarian_e2e::kOptionsCaption});

@@ -105,23 +105,17 @@ TEST_F(MessageStoreTest, MessageAppendedInPartsIsOneMessage) {
     EXPECT_EQ(ReadWholeFile(store.files.lengths), (Bytes{100, 0, 0, 0}));
 }
 
-TEST_F(MessageStoreTest, EditSplitAndJoinAtFirstMessage) {
-    EditAndCheck(0, 5);
-}
-TEST_F(MessageStoreTest, EditSplitAndJoinAtMiddleMessage) {
-    EditAndCheck(2, 5);
-}
-TEST_F(MessageStoreTest, EditSplitAndJoinAtLastMessage) {
-    EditAndCheck(4, 5);
-}
-TEST_F(MessageStoreTest, EditAtCountAddsAMessageAtTheEnd) {
-    EditAndCheck(5, 5);
-}
-TEST_F(MessageStoreTest, EditOfTheOnlyMessageNeedsNoSplitFiles) {
-    EditAndCheck(0, 1);
-}
-TEST_F(MessageStoreTest, NewMessageInAnEmptyStore) {
-    EditAndCheck(0, 0);
+// The first, a middle and the last message, one past the end (a new message), the only message
+// (no split files) and a new message in an empty store.
+TEST_F(MessageStoreTest, EditSplitsAroundTheMessageAndJoinsAgain) {
+    const struct {
+        int index, storeSize;
+    } cases[] = {{0, 5}, {2, 5}, {4, 5}, {5, 5}, {0, 1}, {0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "message " << c.index << " of " << c.storeSize);
+        ResetStore();
+        ASSERT_NO_FATAL_FAILURE(EditAndCheck(c.index, c.storeSize));
+    }
 }
 
 TEST_F(MessageStoreTest, NoSelectionMeansANewMessageAtTheEnd) {

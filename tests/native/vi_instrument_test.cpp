@@ -10,20 +10,15 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Heard {
-    Bytes wire;
-    std::vector<std::string> log;
-};
+// What the instrument sent back and logged for `bytes`.
+using Heard = vi::InstrumentOutput;
 
 Heard Feed(vi::Instrument& instrument, const Bytes& bytes) {
-    Heard run;
-    vi::InstrumentOutput out;
+    Heard out;
     for (std::uint8_t b : bytes) {
         vi::ReceiveByte(instrument, b, out);
     }
-    run.wire = out.wire;
-    run.log = out.log;
-    return run;
+    return out;
 }
 
 Bytes Concat(Bytes a, const Bytes& b) {

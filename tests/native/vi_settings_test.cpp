@@ -69,9 +69,9 @@ TEST(ViSettings, WireSpeedIsAFactorOfTheCableOrWaitsForBuffers) {
         int factor;
         bool waitForBuffer;
         bool problem;
-    } cases[] = {{"10", 10, false, false},   {"1000", 1000, false, false},
-                 {"Buffer", 0, true, false}, {"1001", 0, false, true},
-                 {"-1", 0, false, true},     {"buffers", 0, false, true}};
+    } cases[] = {{"0", 0, false, false},     {"10", 10, false, false}, {"1000", 1000, false, false},
+                 {"Buffer", 0, true, false}, {"1001", 0, false, true}, {"-1", 0, false, true},
+                 {"buffers", 0, false, true}};
     for (const auto& c : cases) {
         const vi::Settings s = vi::ReadSettings(From({{"TALVANE_VI_WIRE_SPEED", c.value}}), "");
         EXPECT_EQ(s.wireSpeed, c.factor) << c.value;

@@ -217,25 +217,22 @@ TEST_F(Loopback, ThreeMessageFileArrivesAsThreeMessagesPacedByTheOutput) {
             << "message " << k + 2 << " started too soon after message " << k + 1;
 }
 
-TEST_F(Loopback, StandardFileGoesOutAsOneLongMessage) {
+// A standard file goes out as one long message; after it, a tagged file whose first message fills
+// two buffers exactly, the second ending in F7, which is not joined to the next message.
+TEST_F(Loopback, StandardFileIsOneMessageAndAFullBufferEndingInF7EndsItsMessage) {
     OpenPorts();
-    const Bytes file = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0x00, 0xF7};
-    WriteBytes(Path("ten.syx"), file);
+    const Bytes ten = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0x00, 0xF7};
+    const std::vector<Bytes> two = {SysEx(64000, 0x42, 4), SysEx(10, 0x43, 5)};
+    WriteBytes(Path("ten.syx"), ten);
+    WriteBytes(Path("two.syx"), TaggedFile(two));
     SendAndReceive(Path("ten.syx"), 1);
     const auto received = Log("recv");
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].rest, "10 " + HexText(file));
-    EXPECT_EQ(StoredMessages(), std::vector<Bytes>{file});
-    EXPECT_EQ(Labels(), std::vector<std::string>{"10 bytes [Yamaha]"});
-}
-
-TEST_F(Loopback, FullBufferEndingInF7IsNotJoinedToTheNextMessage) {
-    OpenPorts();
-    const std::vector<Bytes> messages = {SysEx(64000, 0x42, 4), SysEx(10, 0x43, 5)};
-    WriteBytes(Path("two.syx"), TaggedFile(messages));
-    SendAndReceive(Path("two.syx"), 2);
-    EXPECT_EQ(StoredMessages(), messages);
-    EXPECT_EQ(Labels(), (std::vector<std::string>{"64000 bytes [Korg]", "10 bytes [Yamaha]"}));
+    EXPECT_EQ(received[0].rest, "10 " + HexText(ten));
+    SendAndReceive(Path("two.syx"), 3);
+    EXPECT_EQ(StoredMessages(), (std::vector<Bytes>{ten, two[0], two[1]}));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"10 bytes [Yamaha]", "64000 bytes [Korg]",
+                                                  "10 bytes [Yamaha]"}));
 }
 
 TEST_F(Loopback, CommandLinePathCountsCompletionsAcrossThreads) {

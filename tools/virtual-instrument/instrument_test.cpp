@@ -98,15 +98,7 @@ class Notices {
 
     // Waits until at least `count` notices of the kind have come; false after the timeout.
     bool WaitFor(UINT message, std::size_t count, DWORD timeoutMs = kPatience) {
-        const LONGLONG deadline = Deadline(timeoutMs);
-        while (Of(message).size() < count) {
-            const LONGLONG left = deadline - Ticks();
-            if (left <= 0) {
-                return false;
-            }
-            WaitForSingleObject(event_, static_cast<DWORD>(left / TicksPerMs()) + 1);
-        }
-        return true;
+        return WaitUntil([&] { return Of(message).size() >= count; }, timeoutMs);
     }
 
     // The SysEx bytes returned in buffers so far, joined.
@@ -120,22 +112,24 @@ class Notices {
 
     // Waits until the returned buffers hold `count` bytes.
     bool WaitForBytes(std::size_t count, DWORD timeoutMs = kPatience) {
+        return WaitUntil([&] { return Received().size() >= count; }, timeoutMs);
+    }
+
+  private:
+    // Checks again at every notice; false when the timeout passes first.
+    bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        const LONGLONG ticksPerMs = std::max<LONGLONG>(f.QuadPart / 1000, 1);
         const LONGLONG deadline = Deadline(timeoutMs);
-        while (Received().size() < count) {
+        while (!done()) {
             const LONGLONG left = deadline - Ticks();
             if (left <= 0) {
                 return false;
             }
-            WaitForSingleObject(event_, static_cast<DWORD>(left / TicksPerMs()) + 1);
+            WaitForSingleObject(event_, static_cast<DWORD>(left / ticksPerMs) + 1);
         }
         return true;
-    }
-
-  private:
-    static LONGLONG TicksPerMs() {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return std::max<LONGLONG>(f.QuadPart / 1000, 1);
     }
 
     HANDLE event_;
@@ -154,6 +148,25 @@ struct Buffer {
     MIDIHDR header{};
     std::vector<char> memory;
 };
+
+// An input buffer of 32,000 bytes, prepared and queued.
+std::unique_ptr<Buffer> QueuedBuffer(HMIDIIN in) {
+    auto buffer = std::make_unique<Buffer>();
+    buffer->memory.resize(kBufferSize);
+    buffer->header.lpData = buffer->memory.data();
+    buffer->header.dwBufferLength = kBufferSize;
+    EXPECT_EQ(midiInPrepareHeader(in, &buffer->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(midiInAddBuffer(in, &buffer->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    return buffer;
+}
+
+// Prepares `header` for a long message of `bytes` to `out`.
+void Prepare(HMIDIOUT out, Bytes& bytes, MIDIHDR& header) {
+    header = MIDIHDR{};
+    header.lpData = reinterpret_cast<LPSTR>(bytes.data());
+    header.dwBufferLength = static_cast<DWORD>(bytes.size());
+    EXPECT_EQ(midiOutPrepareHeader(out, &header, sizeof header), MMSYSERR_NOERROR);
+}
 
 // The mapper's input and output as a program opens them: function notices, input buffers of
 // 32,000 bytes queued and started.
@@ -176,13 +189,7 @@ class Ports {
             return result;
         }
         for (int i = 0; i < bufferCount; ++i) {
-            auto buffer = std::make_unique<Buffer>();
-            buffer->memory.resize(kBufferSize);
-            buffer->header.lpData = buffer->memory.data();
-            buffer->header.dwBufferLength = kBufferSize;
-            EXPECT_EQ(midiInPrepareHeader(in, &buffer->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-            EXPECT_EQ(midiInAddBuffer(in, &buffer->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-            buffers.push_back(std::move(buffer));
+            buffers.push_back(QueuedBuffer(in));
         }
         return midiInStart(in);
     }
@@ -197,14 +204,22 @@ class Ports {
         return result;
     }
 
+    // Both ports, with the defaults of OpenIn.
+    testing::AssertionResult OpenBoth() {
+        const MMRESULT input = OpenIn();
+        const MMRESULT output = OpenOut();
+        if (input != MMSYSERR_NOERROR || output != MMSYSERR_NOERROR) {
+            return testing::AssertionFailure() << "open: input " << input << ", output " << output;
+        }
+        return testing::AssertionSuccess();
+    }
+
     // Sends one long message and waits for its completion.
     void Send(const Bytes& message) {
-        MIDIHDR header{};
         Bytes copy = message;
-        header.lpData = reinterpret_cast<LPSTR>(copy.data());
-        header.dwBufferLength = static_cast<DWORD>(copy.size());
         const std::size_t before = outNotices.Of(MOM_DONE).size();
-        ASSERT_EQ(midiOutPrepareHeader(out, &header, sizeof header), MMSYSERR_NOERROR);
+        MIDIHDR header;
+        Prepare(out, copy, header);
         ASSERT_EQ(midiOutLongMsg(out, &header, sizeof header), MMSYSERR_NOERROR);
         ASSERT_TRUE(outNotices.WaitFor(MOM_DONE, before + 1)) << "no completion";
         EXPECT_TRUE(header.dwFlags & MHDR_DONE);
@@ -336,8 +351,7 @@ TEST_F(VirtualInstrument, IsTheMapperWithOneDeviceEachWay) {
 TEST_F(VirtualInstrument, LongSysExComesBackInBuffersOf32000Bytes) {
     Set("TALVANE_VI_MODE", "loopback");
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     const Bytes message = OtherMakersMessage(70000);
     ports.Send(message);
     ASSERT_TRUE(ports.inNotices.WaitForBytes(70000));
@@ -377,10 +391,8 @@ TEST_F(VirtualInstrument, PortsWithWorkOutstandingRefuseToClose) {
               MIDIERR_STILLPLAYING);
     EXPECT_EQ(midiInClose(ports.in), MIDIERR_STILLPLAYING);
     Bytes message = OtherMakersMessage(3125);
-    MIDIHDR header{};
-    header.lpData = reinterpret_cast<LPSTR>(message.data());
-    header.dwBufferLength = static_cast<DWORD>(message.size());
-    ASSERT_EQ(midiOutPrepareHeader(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
+    MIDIHDR header;
+    Prepare(ports.out, message, header);
     ASSERT_EQ(midiOutLongMsg(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
     EXPECT_EQ(midiOutClose(ports.out), MIDIERR_STILLPLAYING);
     // winmm has let go of both handles whatever the driver said; the driver has let go of the
@@ -390,15 +402,13 @@ TEST_F(VirtualInstrument, PortsWithWorkOutstandingRefuseToClose) {
     EXPECT_FALSE(WaitForLogLine("note close-in refused: 2 buffers still queued").empty());
     EXPECT_FALSE(WaitForLogLine("note close-out refused").empty());
     Ports again;
-    EXPECT_EQ(again.OpenIn(), MMSYSERR_NOERROR);
-    EXPECT_EQ(again.OpenOut(), MMSYSERR_NOERROR);
+    EXPECT_TRUE(again.OpenBoth());
 }
 
 TEST_F(VirtualInstrument, DumpRequestOnChannel3IsAnsweredWithAProgramDump) {
     Set("TALVANE_VI_CHANNEL", "3");
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     ports.Send({0xF0, 0x42, 0x32, 0x19, 0x10, 0xF7});
     ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 1));
     const Bytes reply = ports.inNotices.Received();
@@ -413,8 +423,7 @@ TEST_F(VirtualInstrument, DumpRequestOnChannel3IsAnsweredWithAProgramDump) {
 
 TEST_F(VirtualInstrument, DumpSentComesBackByteForByte) {
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     vi::ProgramBytes program = vi::MakeFactoryProgram(61);
     const char name[] = "Round Trip";
     std::copy(name, name + 10, program.begin());
@@ -430,8 +439,7 @@ TEST_F(VirtualInstrument, DumpSentComesBackByteForByte) {
 
 TEST_F(VirtualInstrument, ProgramChangeAndRequestInOneLongMessageSelectThatProgram) {
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     Bytes message = {0xC0, 0x2A};
     message.insert(message.end(), kDumpRequest.begin(), kDumpRequest.end());
     ports.Send(message);
@@ -441,24 +449,9 @@ TEST_F(VirtualInstrument, ProgramChangeAndRequestInOneLongMessageSelectThatProgr
     EXPECT_TRUE(ports.inNotices.Of(MIM_DATA).empty());
 }
 
-TEST_F(VirtualInstrument, WriteRequestsAnswerCompletedOrError) {
-    Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
-    ports.Send({0xF0, 0x42, 0x30, 0x19, 0x11, 0x00, 0x64, 0xF7});
-    ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 1));
-    EXPECT_EQ(ports.inNotices.Of(MIM_LONGDATA)[0].data,
-              (Bytes{0xF0, 0x42, 0x30, 0x19, 0x22, 0xF7}));
-    ports.Send({0xF0, 0x42, 0x30, 0x19, 0x11, 0x00, 0x05, 0xF7});
-    ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 2));
-    EXPECT_EQ(ports.inNotices.Of(MIM_LONGDATA)[1].data,
-              (Bytes{0xF0, 0x42, 0x30, 0x19, 0x21, 0xF7}));
-}
-
 TEST_F(VirtualInstrument, ShortMessagesComeBackAsShortMessages) {
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     ASSERT_EQ(midiOutShortMsg(ports.out, 0x403C91), MMSYSERR_NOERROR);
     ASSERT_EQ(midiOutShortMsg(ports.out, 0x05C0), MMSYSERR_NOERROR); // the M1's own
     ASSERT_EQ(midiOutShortMsg(ports.out, 0x05C1), MMSYSERR_NOERROR);
@@ -472,8 +465,7 @@ TEST_F(VirtualInstrument, ShortMessagesComeBackAsShortMessages) {
 TEST_F(VirtualInstrument, SilentModeAnswersNothing) {
     Set("TALVANE_VI_MODE", "silent");
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     ports.Send(kDumpRequest);
     ports.Send(OtherMakersMessage(100));
     ASSERT_EQ(midiOutShortMsg(ports.out, 0x403C90), MMSYSERR_NOERROR);
@@ -486,8 +478,7 @@ TEST_F(VirtualInstrument, SilentModeAnswersNothing) {
 TEST_F(VirtualInstrument, DropEveryNthReply) {
     Set("TALVANE_VI_DROP_EVERY", "2");
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     ports.Send(kDumpRequest);
     ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 1));
     ports.Send(kDumpRequest);
@@ -502,13 +493,10 @@ TEST_F(VirtualInstrument, WireSpeedTakesAboutASecondFor3125Bytes) {
     Set("TALVANE_VI_MODE", "loopback");
     Set("TALVANE_VI_WIRE_SPEED", "1");
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     Bytes message = OtherMakersMessage(3125);
-    MIDIHDR header{};
-    header.lpData = reinterpret_cast<LPSTR>(message.data());
-    header.dwBufferLength = static_cast<DWORD>(message.size());
-    ASSERT_EQ(midiOutPrepareHeader(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
+    MIDIHDR header;
+    Prepare(ports.out, message, header);
     const LONGLONG start = Ticks();
     ASSERT_EQ(midiOutLongMsg(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
     // The output completes later, on the driver's thread.
@@ -532,10 +520,8 @@ TEST_F(VirtualInstrument, OutputResetCutsAMessageShortAndReportsItDone) {
     Ports ports;
     ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
     Bytes message = OtherMakersMessage(3125);
-    MIDIHDR header{};
-    header.lpData = reinterpret_cast<LPSTR>(message.data());
-    header.dwBufferLength = static_cast<DWORD>(message.size());
-    ASSERT_EQ(midiOutPrepareHeader(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
+    MIDIHDR header;
+    Prepare(ports.out, message, header);
     ASSERT_EQ(midiOutLongMsg(ports.out, &header, sizeof header), MMSYSERR_NOERROR);
     EXPECT_EQ(midiOutUnprepareHeader(ports.out, &header, sizeof header), MIDIERR_STILLPLAYING);
     const LONGLONG start = Ticks();
@@ -550,28 +536,22 @@ TEST_F(VirtualInstrument, OutputResetCutsAMessageShortAndReportsItDone) {
 }
 
 TEST_F(VirtualInstrument, FailOpenRefusesTheChosenPorts) {
-    Set("TALVANE_VI_FAIL_OPEN", "in");
-    {
+    const struct {
+        const char* ports;
+        MMRESULT in, out;
+    } cases[] = {{"in", MMSYSERR_ALLOCATED, MMSYSERR_NOERROR},
+                 {"out", MMSYSERR_NOERROR, MMSYSERR_ALLOCATED},
+                 {"both", MMSYSERR_ALLOCATED, MMSYSERR_ALLOCATED}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ports);
+        Set("TALVANE_VI_FAIL_OPEN", c.ports);
         Ports ports;
-        EXPECT_EQ(ports.OpenIn(), MMSYSERR_ALLOCATED);
-        EXPECT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
-    }
-    Set("TALVANE_VI_FAIL_OPEN", "out");
-    {
-        Ports ports;
-        EXPECT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-        EXPECT_EQ(ports.OpenOut(), MMSYSERR_ALLOCATED);
-    }
-    Set("TALVANE_VI_FAIL_OPEN", "both");
-    {
-        Ports ports;
-        EXPECT_EQ(ports.OpenIn(), MMSYSERR_ALLOCATED);
-        EXPECT_EQ(ports.OpenOut(), MMSYSERR_ALLOCATED);
+        EXPECT_EQ(ports.OpenIn(), c.in);
+        EXPECT_EQ(ports.OpenOut(), c.out);
     }
     SetEnvironmentVariableA("TALVANE_VI_FAIL_OPEN", nullptr);
     Ports ports;
-    EXPECT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    EXPECT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    EXPECT_TRUE(ports.OpenBoth());
     // A second open of a device already open is refused as on a real port.
     HMIDIOUT second = nullptr;
     EXPECT_EQ(midiOutOpen(&second, kMapper, 0, 0, CALLBACK_NULL), MMSYSERR_ALLOCATED);
@@ -584,21 +564,14 @@ TEST_F(VirtualInstrument, WindowNoticesArriveAsWindowMessages) {
     HMIDIIN in = nullptr;
     ASSERT_EQ(midiInOpen(&in, kMapper, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
-    Buffer buffer;
-    buffer.memory.resize(kBufferSize);
-    buffer.header.lpData = buffer.memory.data();
-    buffer.header.dwBufferLength = kBufferSize;
-    ASSERT_EQ(midiInPrepareHeader(in, &buffer.header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
-    ASSERT_EQ(midiInAddBuffer(in, &buffer.header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    const auto buffer = QueuedBuffer(in);
     ASSERT_EQ(midiInStart(in), MMSYSERR_NOERROR);
     HMIDIOUT out = nullptr;
     ASSERT_EQ(midiOutOpen(&out, kMapper, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
     Bytes request = kDumpRequest;
-    MIDIHDR header{};
-    header.lpData = reinterpret_cast<LPSTR>(request.data());
-    header.dwBufferLength = static_cast<DWORD>(request.size());
-    ASSERT_EQ(midiOutPrepareHeader(out, &header, sizeof header), MMSYSERR_NOERROR);
+    MIDIHDR header;
+    Prepare(out, request, header);
     ASSERT_EQ(midiOutLongMsg(out, &header, sizeof header), MMSYSERR_NOERROR);
 
     bool done = false;
@@ -616,14 +589,14 @@ TEST_F(VirtualInstrument, WindowNoticesArriveAsWindowMessages) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     EXPECT_TRUE(done);
-    ASSERT_EQ(returned, &buffer.header);
+    ASSERT_EQ(returned, &buffer->header);
     EXPECT_EQ(returned->dwBytesRecorded, 170u);
 
     EXPECT_EQ(midiOutUnprepareHeader(out, &header, sizeof header), MMSYSERR_NOERROR);
     EXPECT_EQ(midiOutReset(out), MMSYSERR_NOERROR);
     EXPECT_EQ(midiOutClose(out), MMSYSERR_NOERROR);
     EXPECT_EQ(midiInReset(in), MMSYSERR_NOERROR);
-    EXPECT_EQ(midiInUnprepareHeader(in, &buffer.header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(midiInUnprepareHeader(in, &buffer->header, sizeof(MIDIHDR)), MMSYSERR_NOERROR);
     EXPECT_EQ(midiInClose(in), MMSYSERR_NOERROR);
     DestroyWindow(window);
 }
@@ -633,8 +606,7 @@ TEST_F(VirtualInstrument, LogHasOneDocumentedLinePerEvent) {
     Bytes reply;
     {
         Ports ports;
-        ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-        ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+        ASSERT_TRUE(ports.OpenBoth());
         ports.Send(kDumpRequest);
         ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 1));
         reply = ports.inNotices.Received();
@@ -725,8 +697,7 @@ TEST_F(VirtualInstrument, SettingsFileBesideTheDriverIsReadWhenTheEnvironmentIsS
     Set("TALVANE_VI_MODE", "m1"); // the environment comes first
 
     Ports ports;
-    ASSERT_EQ(ports.OpenIn(), MMSYSERR_NOERROR);
-    ASSERT_EQ(ports.OpenOut(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(ports.OpenBoth());
     ports.Send({0xF0, 0x42, 0x34, 0x19, 0x10, 0xF7});
     ASSERT_TRUE(ports.inNotices.WaitFor(MIM_LONGDATA, 1));
     const Bytes reply = ports.inNotices.Received();

@@ -43,6 +43,12 @@ std::string BinFolder() {
     return path.substr(0, path.find_last_of('\\'));
 }
 
+std::string TemporaryFolder() {
+    char folder[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof folder, folder);
+    return folder;
+}
+
 namespace {
 
 // The path without "." and ".." steps, as the program under test will see it.

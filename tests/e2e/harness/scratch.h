@@ -20,6 +20,10 @@ struct ScratchFile {
 // Talvane95.dat, Talvane95.exe and the virtual instrument midimap.dll.
 std::string BinFolder();
 
+// The system's folder for temporary files, where the program keeps its store's scratch files;
+// with its trailing backslash.
+std::string TemporaryFolder();
+
 // The current test's scratch folder, "<build>\e2e-scratch\<test program>\<Suite>.<Test>". It is
 // emptied the first time the test asks for it and left in place afterwards, to look at.
 std::string ScratchFolder();
