@@ -116,10 +116,6 @@ struct TestNotepad {
     }
 };
 
-inline std::string TemporaryFolder() {
-    char folder[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof folder, folder);
-    return folder;
-}
+using e2e::TemporaryFolder;
 
 } // namespace shell_e2e
