@@ -34,7 +34,7 @@ enum EnvelopeBox {
 // The graph to the right of the editor, clear of it, with these curves shown.
 void PresetGraph(std::initializer_list<std::pair<const char*, DWORD>> curves) {
     for (auto [name, value] : std::initializer_list<std::pair<const char*, DWORD>>{
-             {"GraphX", 440}, {"GraphY", 40}, {"GraphW", 560}, {"GraphH", 300}})
+             {"GraphX", 520}, {"GraphY", 40}, {"GraphW", 560}, {"GraphH", 300}})
         ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, name, value));
     for (auto [name, value] : curves)
         ASSERT_TRUE(e2e::WriteSetting(HKEY_CURRENT_USER, name, value));
