@@ -26,17 +26,13 @@
 
 namespace {
 
-using Texts = std::map<int, std::vector<std::string>>;
-
-void AddText(Texts& texts, int id, const std::string& text) {
-    std::vector<std::string>& list = texts[id];
-    if (std::find(list.begin(), list.end(), text) == list.end())
-        list.push_back(text);
-}
+// The texts a control shows besides its caption, by control ID.
+using Texts = std::map<int, std::set<std::string>>;
 
 // Every value an edit box of the Editor accepts, in the box's own format: each byte shown as
 // the box shows it, kept when checking the shown text finds nothing wrong.
-void AddEditorValues(Texts& texts) {
+Texts EditorTexts() {
+    Texts texts = {{3007, {"Program settings"}}, {3008, {"00 Warm Pad"}}};
     for (const ControlMapEntry& entry : controlMap) {
         for (int value = 0; value < 256; ++value) {
             M1Program program{};
@@ -45,7 +41,7 @@ void AddEditorValues(Texts& texts) {
             if (ShowControl(entry, program, 1, state) || state.text.empty())
                 continue;
             if (!CheckControl(entry.controlId, state))
-                AddText(texts, entry.controlId, state.text);
+                texts[entry.controlId].insert(state.text);
         }
     }
     std::set<int> groupsSeen;
@@ -58,7 +54,7 @@ void AddEditorValues(Texts& texts) {
         ApplyEffectType(program, 1);
         for (int slot = 1; slot <= effectSlotCount; ++slot) {
             const EffectSlot& layout = EffectSlotOf(program, 1, slot);
-            AddText(texts, firstEffectSlotLabel + slot - 1, layout.label);
+            texts[firstEffectSlotLabel + slot - 1].insert(layout.label);
             if (layout.kind == effectValueEmpty)
                 continue;
             const bool twoBytes = SlotTakesTwoBytes(layout.kind);
@@ -70,59 +66,25 @@ void AddEditorValues(Texts& texts) {
                 ControlState box;
                 ShowEffectValue(shown, 1, slot, box);
                 if (!CheckEffectValue(shown, 1, slot, box))
-                    AddText(texts, firstEffectValueBox + slot - 1, box.text);
+                    texts[firstEffectValueBox + slot - 1].insert(box.text);
             }
         }
     }
-    for (const char* name : multisoundNames)
-        AddText(texts, 3207, name);
+    texts[3207].insert(multisoundNames.begin(), multisoundNames.end());
     for (const EffectType& type : effectTypes) {
-        AddText(texts, 3134, type.name);
-        AddText(texts, 3135, type.name);
+        texts[3134].insert(type.name);
+        texts[3135].insert(type.name);
     }
-    AddText(texts, 3007, "Program settings");
-    AddText(texts, 3008, "00 Warm Pad");
-}
-
-Texts EditorTexts() {
-    Texts texts;
-    AddEditorValues(texts);
     return texts;
-}
-
-// The port lists show the system's device names, which are the drivers' and not the program's;
-// their widest is not known here.
-Texts ManagerTexts() {
-    return {{111, {"Edit"}}, {107, {"<< Open"}}, {103, {"Send"}}, {3000, {"Librarian"}}};
-}
-
-Texts LibrarianTexts() {
-    return {{3003, {"<< Save"}},
-            {3004, {"<< All"}},
-            {3001, {"Instrument..."}},
-            {3005, {"Create new bank file", "Korg M1 factory"}}};
-}
-
-Texts DefinitionTexts() {
-    return {{3003, {"Define new instrument", "Korg M1"}}};
-}
-
-// The About text names the release and the version.
-Texts AboutTexts() {
-    return {{-1, {"Talvane 95 was released in October 95. Version 10.10.10"}}};
 }
 
 enum class Shape { label, push, check, edit, combo, group, other };
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 Shape ShapeOf(HWND control) {
     const LONG style = GetWindowLongA(control, GWL_STYLE);
-    const std::string name = ClassOf(control);
+    char className[64] = {};
+    GetClassNameA(control, className, sizeof className);
+    const std::string name = className;
     if (name == "Static") {
         const LONG type = style & SS_TYPEMASK;
         return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT ? Shape::label
@@ -159,12 +121,6 @@ struct Measured {
     RECT line{};  // a group box's top frame line
 };
 
-SIZE Extent(HDC dc, const std::string& text) {
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return size;
-}
-
 // Lays `text` out as the control draws it, in the font it has.
 Measured Measure(HWND control, Shape shape, const std::string& text) {
     RECT client{};
@@ -175,7 +131,8 @@ Measured Measure(HWND control, Shape shape, const std::string& text) {
     const HDC dc = GetDC(control);
     const HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    const SIZE size = Extent(dc, text);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     Measured m{true, 0, client};
     switch (shape) {
     case Shape::label: {
@@ -298,12 +255,12 @@ void CheckDialog(const char* resource, const Texts& texts, bool (*onPage)(int id
         const Shape shape = ShapeOf(control);
         char caption[512] = {};
         GetWindowTextA(control, caption, sizeof caption);
-        std::vector<std::string> candidates;
+        std::set<std::string> candidates;
         if (shape != Shape::combo)
-            candidates.push_back(caption);
+            candidates.insert(caption);
         // Controls without an identifier of their own share -1: its texts are for a label.
         if (auto more = texts.find(id); more != texts.end() && (id != -1 || shape == Shape::label))
-            candidates.insert(candidates.end(), more->second.begin(), more->second.end());
+            candidates.insert(more->second.begin(), more->second.end());
         Shown widest{control, id, shape, "", Measure(control, shape, "")};
         std::string cut; // the widest text that does not fit; one report a control
         Measured cutMeasure;
@@ -365,12 +322,12 @@ void CheckDialog(const char* resource, const Texts& texts, bool (*onPage)(int id
     DestroyWindow(dialog);
 }
 
-bool ProgramPage(int id) {
-    return !(id >= 3200 && id <= 3252) && !(id >= 3400 && id <= 3447);
+bool OnOscillatorPage(int id) {
+    return (id >= 3200 && id <= 3252) || (id >= 3400 && id <= 3447);
 }
 
-bool OscillatorPage(int id) {
-    return !(id >= 3100 && id <= 3158) && !(id >= 3500 && id <= 3538);
+bool OnProgramPage(int id) {
+    return (id >= 3100 && id <= 3158) || (id >= 3500 && id <= 3538);
 }
 
 LRESULT CALLBACK PlainControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -391,19 +348,26 @@ TEST(DialogTextFit, EveryTextOfEveryDialogIsReadable) {
     EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), wanted ? std::atoi(wanted) : 96);
     ReleaseDC(nullptr, screen);
 
-    CheckDialog("MainWindow", ManagerTexts());
+    // The port lists show the drivers' device names, whose widest is not the program's to know.
+    CheckDialog("MainWindow",
+                {{111, {"Edit"}}, {107, {"<< Open"}}, {103, {"Send"}}, {3000, {"Librarian"}}});
     CheckDialog("CREATE", {});
     // The window keeps either "Clear names" or "Update", as the definition grabs names or not.
-    CheckDialog("LIBRARIAN", LibrarianTexts(), [](int id) { return id != 100; });
-    CheckDialog("LIBRARIAN", LibrarianTexts(), [](int id) { return id != 3004; });
+    const Texts librarian = {{3003, {"<< Save"}},
+                             {3004, {"<< All"}},
+                             {3001, {"Instrument..."}},
+                             {3005, {"Create new bank file", "Korg M1 factory"}}};
+    CheckDialog("LIBRARIAN", librarian, [](int id) { return id != 100; });
+    CheckDialog("LIBRARIAN", librarian, [](int id) { return id != 3004; });
     CheckDialog("SAVEAS", {});
-    CheckDialog("ENTERLIBRARIAN", DefinitionTexts());
+    CheckDialog("ENTERLIBRARIAN", {{3003, {"Define new instrument", "Korg M1"}}});
     CheckDialog("PREFERENCES", {});
     CheckDialog("UNINSTALL", {});
-    CheckDialog("ABOUT", AboutTexts());
+    // The About text names the release and the version.
+    CheckDialog("ABOUT", {{-1, {"Talvane 95 was released in October 95. Version 10.10.10"}}});
     const Texts editor = EditorTexts();
-    CheckDialog("EDITOR", editor, ProgramPage);
-    CheckDialog("EDITOR", editor, OscillatorPage);
+    CheckDialog("EDITOR", editor, [](int id) { return !OnOscillatorPage(id); });
+    CheckDialog("EDITOR", editor, [](int id) { return !OnProgramPage(id); });
 }
 
 } // namespace
