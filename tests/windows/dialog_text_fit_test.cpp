@@ -32,7 +32,7 @@ using Texts = std::map<int, std::set<std::string>>;
 // Every value an edit box of the Editor accepts, in the box's own format: each byte shown as
 // the box shows it, kept when checking the shown text finds nothing wrong.
 Texts EditorTexts() {
-    Texts texts = {{3007, {"Program settings"}}, {3008, {"00 Warm Pad"}}};
+    Texts texts = {{3007, {"Program settings"}}, {3008, {"99 WWWWWWWWWW"}}};
     for (const ControlMapEntry& entry : controlMap) {
         for (int value = 0; value < 256; ++value) {
             M1Program program{};
@@ -363,8 +363,10 @@ TEST(DialogTextFit, EveryTextOfEveryDialogIsReadable) {
     CheckDialog("ENTERLIBRARIAN", {{3003, {"Define new instrument", "Korg M1"}}});
     CheckDialog("PREFERENCES", {});
     CheckDialog("UNINSTALL", {});
-    // The About text names the release and the version.
-    CheckDialog("ABOUT", {{-1, {"Talvane 95 was released in October 95. Version 10.10.10"}}});
+    // The About text names the release and the version, beside it or on a line of its own.
+    CheckDialog("ABOUT", {{-1,
+                           {"Talvane 95 was released in October 95. Version 10.10.10",
+                            "Talvane 95 was released in October 95.\nVersion 10.10.10"}}});
     const Texts editor = EditorTexts();
     CheckDialog("EDITOR", editor, [](int id) { return !OnOscillatorPage(id); });
     CheckDialog("EDITOR", editor, [](int id) { return !OnProgramPage(id); });
