@@ -1,19 +1,26 @@
 // The help manual as the viewer finds it: tools/build-help-chm compiles docs/help, and the .chm
 // is read back with a CHM reader (extract_chmLib, Debian package libchm-bin). Each Help button's
-// context number must lead to a page of the file that carries its topic's heading.
+// context number must lead to a page of the file, each page must be stored once under its own
+// name, and every link and picture of the pages must exist.
 #include <gtest/gtest.h>
+
+#include "shell/help.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+const fs::path sourceDir = fs::path(TALVANE_SOURCE_DIR) / "docs/help";
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -29,85 +36,157 @@ std::uint32_t Dword(const std::string& data, std::size_t at) {
     return value;
 }
 
+// Every match of the first group of `pattern` in `text`.
+std::vector<std::string> Matches(const std::string& text, const char* pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern, std::regex::icase);
+    for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
 struct HelpFile {
+    fs::path scratch;
     fs::path extracted;
-    std::string contexts; // #IVB: a size, then pairs of context number and #STRINGS offset
-    std::string strings;  // #STRINGS
 };
 
-HelpFile BuildAndExtract() {
-    const fs::path scratch = fs::path(TALVANE_TEST_SCRATCH) / "help_chm";
-    fs::remove_all(scratch);
-    fs::create_directories(scratch);
-    const fs::path chm = scratch / "Talvane95.chm";
-    const std::string build = std::string(TALVANE_SOURCE_DIR) + "/tools/build-help-chm " +
-                              TALVANE_SOURCE_DIR + "/docs/help " + (scratch / "stage").string() +
-                              " " + chm.string();
-    EXPECT_EQ(std::system(build.c_str()), 0) << build;
-    HelpFile help{scratch / "extracted", {}, {}};
-    const std::string extract =
-        "extract_chmLib " + chm.string() + " " + help.extracted.string() + " >/dev/null";
-    EXPECT_EQ(std::system(extract.c_str()), 0) << extract;
-    help.contexts = ReadAll(help.extracted / "#IVB");
-    help.strings = ReadAll(help.extracted / "#STRINGS");
+// Compiling the manual is the slow part: one build serves every check.
+const HelpFile& Built() {
+    static const HelpFile help = [] {
+        const fs::path scratch = fs::path(TALVANE_TEST_SCRATCH) / "help_chm";
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+        const fs::path chm = scratch / "Talvane95.chm";
+        const std::string build = std::string(TALVANE_SOURCE_DIR) + "/tools/build-help-chm " +
+                                  sourceDir.string() + " " + (scratch / "stage").string() + " " +
+                                  chm.string();
+        EXPECT_EQ(std::system(build.c_str()), 0) << build;
+        const std::string extract = "extract_chmLib " + chm.string() + " " +
+                                    (scratch / "extracted").string() + " >/dev/null";
+        EXPECT_EQ(std::system(extract.c_str()), 0) << extract;
+        return HelpFile{scratch, scratch / "extracted"};
+    }();
     return help;
 }
 
 // The page a context number leads to, as a path inside the .chm; empty when it leads nowhere.
+// #IVB holds a size, then pairs of context number and #STRINGS offset.
 std::string PageOf(const HelpFile& help, std::uint32_t context) {
-    if (help.contexts.size() < 4)
+    const std::string contexts = ReadAll(help.extracted / "#IVB");
+    const std::string strings = ReadAll(help.extracted / "#STRINGS");
+    if (contexts.size() < 4)
         return {};
-    const std::uint32_t size = Dword(help.contexts, 0);
-    for (std::size_t at = 4; at + 8 <= help.contexts.size() && at < 4 + size; at += 8) {
-        if (Dword(help.contexts, at) != context)
+    const std::uint32_t size = Dword(contexts, 0);
+    for (std::size_t at = 4; at + 8 <= contexts.size() && at < 4 + size; at += 8) {
+        if (Dword(contexts, at) != context)
             continue;
-        const std::uint32_t offset = Dword(help.contexts, at + 4);
-        if (offset >= help.strings.size())
-            return {};
-        return std::string(help.strings.c_str() + offset);
+        const std::uint32_t offset = Dword(contexts, at + 4);
+        return offset < strings.size() ? std::string(strings.c_str() + offset) : std::string();
     }
     return {};
 }
 
-// One build serves both checks: compiling the manual is the slow part.
-TEST(HelpManual, EachHelpButtonsContextLeadsToItsPageAndTheChmHoldsEveryPage) {
-    const HelpFile help = BuildAndExtract();
-    const struct {
-        std::uint32_t context;
-        const char* page;
-        const char* heading;
-    } contexts[] = {
-        {1, "manager.html", "<h1>The Manager</h1>"},
-        {2, "librarian.html", "<h1>The Librarian</h1>"},
-        {3, "editor.html", "<h1>The Program Editor and the envelope graph</h1>"},
-        {4, "librarian-options.html", "<h1>Librarian options: instrument definitions</h1>"},
-        {5, "hex-editor.html", "<h1>Creating and editing SysEx messages</h1>"},
+// The [FILES] section of the project: what the .chm must hold.
+std::set<std::string> ProjectFiles() {
+    std::set<std::string> files;
+    std::istringstream project(ReadAll(sourceDir / "Talvane95.hhp"));
+    bool inFiles = false;
+    for (std::string line; std::getline(project, line);) {
+        if (!line.empty() && line[0] == '[')
+            inFiles = line == "[FILES]";
+        else if (inFiles && !line.empty())
+            files.insert(line);
+    }
+    return files;
+}
+
+TEST(HelpManual, EveryFileIsStoredOnceUnderItsOwnNameAndNoBuildPathIsInside) {
+    const HelpFile& help = Built();
+    std::set<std::string> stored;
+    for (const auto& entry : fs::recursive_directory_iterator(help.extracted)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string name = fs::relative(entry.path(), help.extracted).generic_string();
+        // The compiler's own records: system files, search and keyword index, a signature.
+        if (name[0] == '#' || name[0] == '$' || name == "_#_README_#_") {
+            EXPECT_EQ(ReadAll(entry.path()).find(help.scratch.string()), std::string::npos) << name;
+            continue;
+        }
+        stored.insert(name);
+        EXPECT_EQ(ReadAll(entry.path()), ReadAll(sourceDir / name)) << name;
+    }
+    std::set<std::string> expected = ProjectFiles();
+    expected.insert("Talvane95.hhc");
+    EXPECT_EQ(stored, expected);
+    EXPECT_NE(ReadAll(help.extracted / "#SYSTEM").find("index.html"), std::string::npos);
+    EXPECT_TRUE(fs::exists(help.extracted / "$FIftiMain")) << "no full-text search";
+    EXPECT_TRUE(fs::exists(help.extracted / "$WWKeywordLinks/BTree")) << "no keyword index";
+}
+
+TEST(HelpManual, EachHelpButtonsContextOpensThePageTheProjectNames) {
+    const HelpFile& help = Built();
+    std::map<std::string, int> defines;
+    for (const auto& define :
+         Matches(ReadAll(sourceDir / "context.h"), R"(#define\s+(\w+\s+\d+))")) {
+        std::istringstream words(define);
+        std::string name;
+        int number = 0;
+        words >> name >> number;
+        defines[name] = number;
+    }
+    const std::map<std::string, int> buttons = {
+        {"IDH_MANAGER", managerHelpContext},
+        {"IDH_LIBRARIAN", librarianHelpContext},
+        {"IDH_EDITOR", editorHelpContext},
+        {"IDH_LIBRARIAN_OPTIONS", librarianOptionsHelpContext},
+        {"IDH_HEX_EDITOR", hexEditorHelpContext},
     };
-    for (const auto& c : contexts) {
-        SCOPED_TRACE(c.context);
-        const std::string page = PageOf(help, c.context);
-        ASSERT_FALSE(page.empty());
-        EXPECT_EQ(fs::path(page).filename(), c.page);
-        // The path is one inside the .chm: the viewer shows what is stored there.
-        const std::string text = ReadAll(help.extracted / page.substr(page.find_first_not_of('/')));
-        EXPECT_NE(text.find(c.heading), std::string::npos) << page;
-        EXPECT_EQ(text, ReadAll(fs::path(TALVANE_SOURCE_DIR) / "docs/help" / c.page));
+    EXPECT_EQ(defines, buttons);
+    const std::string project = ReadAll(sourceDir / "Talvane95.hhp");
+    for (const auto& [name, number] : buttons) {
+        SCOPED_TRACE(name);
+        const auto alias = Matches(project, ("\n" + name + "=([^\r\n]+)").c_str());
+        ASSERT_EQ(alias.size(), 1u);
+        EXPECT_EQ(PageOf(help, static_cast<std::uint32_t>(number)), "/" + alias[0]);
+        EXPECT_TRUE(fs::exists(help.extracted / alias[0]));
     }
     EXPECT_TRUE(PageOf(help, 0).empty());
     EXPECT_TRUE(PageOf(help, 6).empty());
+}
 
-    // Every page is in the file and in its contents; the file opens on index.html.
-    const std::string contents = ReadAll(help.extracted / "Talvane95.hhc");
-    std::vector<std::string> pages;
-    for (const auto& entry : fs::directory_iterator(fs::path(TALVANE_SOURCE_DIR) / "docs/help"))
-        if (entry.path().extension() == ".html")
-            pages.push_back(entry.path().filename().string());
-    EXPECT_EQ(pages.size(), 11u);
-    for (const std::string& page : pages) {
-        EXPECT_TRUE(fs::exists(help.extracted / page)) << page;
-        EXPECT_NE(contents.find("\"" + page + "\""), std::string::npos) << page;
+TEST(HelpManual, EveryLinkAndPictureExistsAndTheIndexIsFull) {
+    const HelpFile& help = Built();
+    auto resolves = [&](const std::string& from, const std::string& target) {
+        if (target.starts_with("http:") || target.starts_with("https:"))
+            return;
+        const std::size_t hash = target.find('#');
+        const std::string file = hash == 0 ? from : target.substr(0, hash);
+        SCOPED_TRACE(from + " -> " + target);
+        ASSERT_TRUE(fs::exists(help.extracted / file));
+        if (hash != std::string::npos && hash + 1 < target.size()) {
+            EXPECT_NE(ReadAll(sourceDir / file).find("id=\"" + target.substr(hash + 1) + "\""),
+                      std::string::npos);
+        }
+    };
+    // Every page is in the project, so in the .chm, and in the contents.
+    const std::set<std::string> project = ProjectFiles();
+    const std::string contents = ReadAll(sourceDir / "Talvane95.hhc");
+    for (const auto& entry : fs::directory_iterator(sourceDir)) {
+        const std::string name = entry.path().filename().string();
+        const std::string text = ReadAll(entry.path());
+        if (entry.path().extension() == ".html") {
+            EXPECT_TRUE(project.count(name)) << name;
+            EXPECT_NE(contents.find("\"" + name + "\""), std::string::npos) << name;
+            for (const auto& target : Matches(text, R"((?:href|src)="([^"]*)\")"))
+                resolves(name, target);
+        }
+        if (entry.path().extension() == ".hhc" || entry.path().extension() == ".hhk")
+            for (const auto& target : Matches(text, R"(name="Local" value="([^"]*)\")"))
+                resolves(name, target);
     }
-    EXPECT_NE(ReadAll(help.extracted / "#SYSTEM").find("index.html"), std::string::npos);
+    EXPECT_GE(
+        Matches(ReadAll(sourceDir / "Talvane95.hhk"), R"(name="Name" value="([^"]*)\")").size(),
+        80u);
 }
 
 } // namespace
