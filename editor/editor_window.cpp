@@ -90,6 +90,7 @@ void OpenEditorWindow(HWND window) {
     CreateEditorTooltips(window);
     ShowPage(window);
     PlaceModuleWindow(window);
+    editorWindow.placed = true;
     AllocateInputBuffers();
     OpenInput(window);
     OpenOutput(window);
@@ -137,7 +138,8 @@ void DestroyEditorWindow(HWND window) {
     CloseOutput();
     FreeInputBuffers();
     ReleaseSentMessages();
-    RememberModuleWindowPosition(window);
+    if (editorWindow.placed)
+        RememberModuleWindowPosition(window);
     shell.currentModuleWindow = nullptr;
     shell.busy = false;
     if (editorWindow.graphWindow)

@@ -60,6 +60,8 @@ struct EditorWindowState {
     bool ending = false;
     // The window is closing: controls losing the focus as it goes are not checked.
     bool closing = false;
+    // The window stands where the last module window stood; only then is its place kept.
+    bool placed = false;
     DWORD lastSendTime = 0; // kept for the whole run of the program
     bool sendPending = false;
     DWORD requestTime = 0;
