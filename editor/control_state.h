@@ -35,7 +35,8 @@ struct StoreOutcome {
     // An effect type was chosen and both effects were fitted to their types: the effect panel
     // of the selected effect shows new slots.
     bool effectTypesApplied = false;
-    // An effect type gave way to "No Effect": redisplay the whole program.
+    // An effect type gave way to "No Effect", or the oscillator mode changed: redisplay the
+    // whole program.
     bool redisplayAll = false;
     // An output check box enables (and focuses) or disables its pan box.
     int panBox = 0;

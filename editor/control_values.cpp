@@ -243,6 +243,9 @@ StoreOutcome StoreControl(M1Program& program, int controlId, const ControlState&
         }
     }
     outcome.changed = !(program == before);
+    // Another oscillator mode brings oscillator 2 in or takes it away.
+    if (program.oscMode != before.oscMode)
+        outcome.redisplayAll = true;
     return outcome;
 }
 

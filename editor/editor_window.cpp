@@ -16,8 +16,10 @@
 #include "shell/tooltips.h"
 
 #include <cstdio>
+#include <cstring>
 #include <span>
 #include <string>
+#include <vector>
 
 EditorWindowState editorWindow;
 
@@ -25,7 +27,6 @@ namespace {
 
 constexpr UINT_PTR startupTimer = 2;     // beside editorSendTimer (1)
 constexpr UINT startupTimerPeriod = 500; // milliseconds
-constexpr UINT_PTR fetchWatchTimer = 3;
 constexpr UINT fetchWatchPeriod = 250;
 // At closing, a change still held back goes out and the port is given this long to pass it on.
 constexpr DWORD closingSendWait = 1000;
@@ -67,6 +68,16 @@ bool RefuseDefinition(HWND window) {
     return true;
 }
 
+void HandleDump(HWND window, std::span<const std::uint8_t> dump);
+
+// Dumps that came while another was handled, in the order they came; a box in one of them holds
+// the rest again.
+void HandleHeldDumps(HWND window) {
+    std::vector<std::uint8_t> held;
+    while (!editorWindow.handlingDump && TakeQueuedReply(editorWindow.heldDumps, held))
+        HandleDump(window, held);
+}
+
 void ResetWindowState() {
     const bool oscillatorPage = editorWindow.oscillatorPage;
     const DWORD lastSendTime = editorWindow.lastSendTime;
@@ -90,6 +101,7 @@ void OpenEditorWindow(HWND window) {
     CreateEditorTooltips(window);
     ShowPage(window);
     PlaceModuleWindow(window);
+    editorWindow.placed = true;
     AllocateInputBuffers();
     OpenInput(window);
     OpenOutput(window);
@@ -105,8 +117,9 @@ void OpenEditorWindow(HWND window) {
     EnableWindow(window, FALSE);
     RequestEditorProgram(0);
     SetTimer(window, startupTimer, startupTimerPeriod, nullptr);
-    SetTimer(window, fetchWatchTimer, fetchWatchPeriod, nullptr);
+    SetTimer(window, editorFetchWatchTimer, fetchWatchPeriod, nullptr);
     editorWindow.handlingDump = false;
+    HandleHeldDumps(window);
 }
 
 // Waits until the output has passed on every message handed to it, or the time is up.
@@ -125,7 +138,7 @@ void WaitForOutgoingMessages(DWORD limit) {
 void DestroyEditorWindow(HWND window) {
     editorWindow.closing = true;
     KillTimer(window, startupTimer);
-    KillTimer(window, fetchWatchTimer);
+    KillTimer(window, editorFetchWatchTimer);
     if (editorWindow.sendPending) {
         FlushPendingSend(window);
         WaitForOutgoingMessages(closingSendWait);
@@ -137,7 +150,8 @@ void DestroyEditorWindow(HWND window) {
     CloseOutput();
     FreeInputBuffers();
     ReleaseSentMessages();
-    RememberModuleWindowPosition(window);
+    if (editorWindow.placed)
+        RememberModuleWindowPosition(window);
     shell.currentModuleWindow = nullptr;
     shell.busy = false;
     if (editorWindow.graphWindow)
@@ -186,10 +200,32 @@ bool AwaitingAnswer() {
            (editorWindow.fetchIndex == -1 && editorWindow.answerIndex >= 0);
 }
 
+struct BoxSearch {
+    HWND owner;
+    bool found;
+};
+
+BOOL CALLBACK FindEditorBox(HWND candidate, LPARAM data) {
+    auto& search = *reinterpret_cast<BoxSearch*>(data);
+    char name[16] = {};
+    GetClassNameA(candidate, name, sizeof name);
+    search.found = GetWindow(candidate, GW_OWNER) == search.owner && IsWindowVisible(candidate) &&
+                   std::strcmp(name, "#32770") == 0;
+    return !search.found;
+}
+
+// A message box or dialog of the editor's own (About, Preferences, an error) is open over it.
+bool EditorBoxOpen(HWND window) {
+    BoxSearch search{window, false};
+    EnumThreadWindows(GetCurrentThreadId(), FindEditorBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // A dump that has not come in time is taken as lost: the editor gives up rather than ask again.
+// While a box is open the user has the word, and the dump may still be handled under it.
 void WatchFetch(HWND window) {
     if (editorWindow.ending || editorWindow.startupMessageShowing || editorWindow.handlingDump ||
-        !AwaitingAnswer())
+        !AwaitingAnswer() || EditorBoxOpen(window))
         return;
     if (!FetchOverdue(GetTickCount() - editorWindow.requestTime, editorWindow.requestLength,
                       programDumpSize))
@@ -198,7 +234,7 @@ void WatchFetch(HWND window) {
     editorWindow.ending = true;
     editorWindow.fetchIndex = -1;
     editorWindow.answerIndex = -1;
-    KillTimer(window, fetchWatchTimer);
+    KillTimer(window, editorFetchWatchTimer);
     shell.busy = false;
     ShowBusyCursor();
     EnableWindow(window, TRUE);
@@ -248,16 +284,28 @@ void ProgramDumpReceived(HWND window, std::span<const std::uint8_t> dump) {
     editorWindow.answerIndex = -1;
 }
 
-void DumpReceived(HWND window, WPARAM length, LPARAM bytes) {
-    if (editorWindow.handlingDump || editorWindow.ending || editorWindow.answerIndex < 0)
+void HandleDump(HWND window, std::span<const std::uint8_t> dump) {
+    if (editorWindow.ending || editorWindow.answerIndex < 0)
         return;
     editorWindow.handlingDump = true;
-    const std::span<const std::uint8_t> dump(reinterpret_cast<const std::uint8_t*>(bytes), length);
     if (editorWindow.fetchIndex >= 0)
         ListDumpReceived(window, dump);
     else
         ProgramDumpReceived(window, dump);
     editorWindow.handlingDump = false;
+}
+
+void DumpReceived(HWND window, WPARAM length, LPARAM bytes) {
+    const auto* dump = reinterpret_cast<const std::uint8_t*>(bytes);
+    if (!dump)
+        return;
+    // A box in the handling (a request's error) lets the next dump in before this one is done.
+    if (editorWindow.handlingDump) {
+        QueueReply(editorWindow.heldDumps, dump, length);
+        return;
+    }
+    HandleDump(window, {dump, length});
+    HandleHeldDumps(window);
 }
 
 void ShortMessageReceived(HWND window, DWORD packed) {
@@ -293,7 +341,7 @@ void TimerTick(HWND window, WPARAM timer) {
     case startupTimer:
         StartupCheck(window);
         break;
-    case fetchWatchTimer:
+    case editorFetchWatchTimer:
         WatchFetch(window);
         break;
     }
@@ -307,8 +355,9 @@ void EndEditor(HWND window, int code) {
 }
 
 void RequestEditorProgram(int program) {
-    editorWindow.requestTime = GetTickCount();
     editorWindow.requestLength = RequestProgram(program, midi.outputOpen);
+    // The request's error boxes come before it goes out: the wait starts when it has.
+    editorWindow.requestTime = GetTickCount();
 }
 
 void InvalidateGraph() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "editor/remote_control.h"
 #include "editor/time_track.h"
+#include "librarian/transfer_logic.h"
 
 #include <windows.h>
 
@@ -36,9 +37,10 @@ inline constexpr int multisoundCombo = 3207;
 // The graph window tells the editor that a dragged envelope point changed the program.
 inline constexpr UINT editorProgramChanged = WM_USER + 200;
 
-// The timer that sends a change held back by the 200 ms rule (the window's other timers are in
-// editor_window.cpp).
+// The timer that sends a change held back by the 200 ms rule, and the one that watches for a
+// dump that does not come (the start-up check's timer is in editor_window.cpp).
 inline constexpr UINT_PTR editorSendTimer = 1;
+inline constexpr UINT_PTR editorFetchWatchTimer = 3;
 
 // The window's part of the editor state; the program itself and its backup are in `editor`.
 struct EditorWindowState {
@@ -53,6 +55,8 @@ struct EditorWindowState {
     bool oscillatorPage = false; // kept for the whole run of the program
     bool refreshing = false;
     bool handlingDump = false;
+    // Dumps that came while another was handled, in the order they came.
+    ReplyQueue heldDumps;
     bool handlingProgramBox = false;
     // The start-up check's message is open: the fetch is left alone until the user answers.
     bool startupMessageShowing = false;
@@ -60,6 +64,8 @@ struct EditorWindowState {
     bool ending = false;
     // The window is closing: controls losing the focus as it goes are not checked.
     bool closing = false;
+    // The window stands where the last module window stood; only then is its place kept.
+    bool placed = false;
     DWORD lastSendTime = 0; // kept for the whole run of the program
     bool sendPending = false;
     DWORD requestTime = 0;

@@ -79,15 +79,18 @@ void ProgramNameEdited(HWND window) {
     GetDlgItemTextA(window, programBox, typed, sizeof typed);
     const DWORD selection =
         static_cast<DWORD>(SendDlgItemMessageA(window, programBox, CB_GETEDITSEL, 0, 0));
+    // The field showed the program's list entry until this change.
+    const std::string entry = ListEntryText(window, editor.currentProgram);
+    const std::string programText = ProgramBoxText(editor.currentProgram, editor.program.name);
     const ProgramBoxCorrection corrected =
-        CorrectProgramBoxText(typed, HIWORD(selection), editor.currentProgram);
-    if (corrected.text != typed || corrected.text != ListEntryText(window, editor.currentProgram)) {
+        CorrectProgramBoxText(entry.empty() ? programText : entry, typed, HIWORD(selection));
+    if (corrected.text != typed || corrected.text != entry) {
         ReplaceProgramBoxEntry(window, editor.currentProgram, corrected.text);
         SendDlgItemMessageA(window, programBox, CB_SETEDITSEL, 0,
                             MAKELPARAM(corrected.caret, corrected.caret));
     }
     // Name bytes the box shows as spaces stay as they are until the name itself changes.
-    if (corrected.text == ProgramBoxText(editor.currentProgram, editor.program.name))
+    if (corrected.text == programText)
         return;
     CopyNameFromBoxText(corrected.text, editor.program.name);
     SendEditedProgram(window);

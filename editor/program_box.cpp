@@ -8,22 +8,27 @@
 namespace {
 
 constexpr std::size_t typedTextLimit = 99;
+constexpr std::size_t numberLength = 3; // two digits and a space
 
-// Closes the gap at `from - 1`: the characters from `from` to the second-last move one place
-// left; the last stays where it is, so the length does not change.
-void ShiftLeftFrom(std::string& text, std::size_t from) {
-    for (std::size_t i = from; i + 1 < text.size(); ++i)
-        text[i - 1] = text[i];
-}
+// Where one change turned `before` into `after`: before[from, removedEnd) gave way to
+// after[from, insertedEnd). The change ends at the caret, which tells where in a run of equal
+// characters one was typed or deleted.
+struct Change {
+    std::size_t from;
+    std::size_t removedEnd;
+    std::size_t insertedEnd;
+};
 
-// Puts `wanted` at `position` when something else stands there; the character typed in front of
-// it is taken to have pushed the rest right, so the rest moves back.
-bool Restore(std::string& text, std::size_t position, char wanted) {
-    if (text[position] == wanted)
-        return false;
-    text[position] = wanted;
-    ShiftLeftFrom(text, position + 2);
-    return true;
+Change FindChange(std::string_view before, std::string_view after, std::size_t caret) {
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t suffix = 0;
+    while (suffix < std::min(shorter, after.size() - caret) &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    std::size_t prefix = 0;
+    while (prefix < shorter - suffix && before[prefix] == after[prefix])
+        ++prefix;
+    return {prefix, before.size() - suffix, after.size() - suffix};
 }
 
 } // namespace
@@ -51,30 +56,31 @@ std::string ProgramListEntry(int program, std::span<const std::uint8_t> data,
     return number + std::string(name);
 }
 
-ProgramBoxCorrection CorrectProgramBoxText(std::string_view typed, int caret, int program) {
+ProgramBoxCorrection CorrectProgramBoxText(std::string_view shown, std::string_view typed,
+                                           int caret) {
+    std::string before(shown);
+    if (before.size() < numberLength)
+        before.resize(numberLength, ' ');
+    typed = typed.substr(0, typedTextLimit);
+    const std::size_t at =
+        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(caret, 0)), 0, typed.size());
+    const Change change = FindChange(before, typed, at);
+    std::string name = before.substr(numberLength);
     ProgramBoxCorrection result;
-    std::string text(typed.substr(0, typedTextLimit));
-    // A text shorter than the number and its space ends after them; the restoring fills it.
-    if (text.size() < 3)
-        text.resize(3, '\0');
-    const int number = std::clamp(program, 0, programListLimit - 1);
-    result.corrections += Restore(text, 0, static_cast<char>('0' + number / 10));
-    result.corrections += Restore(text, 1, static_cast<char>('0' + number % 10));
-    result.corrections += Restore(text, 2, ' ');
-    const std::size_t length = programBoxTextLength;
-    if (text.size() > length) {
-        text.resize(length);
-        ++result.corrections;
-        result.cut = true;
-    } else if (text.size() < length) {
-        text.resize(length, ' ');
-        result.padded = true;
+    if (change.removedEnd <= numberLength && change.from < numberLength) {
+        // Only the number or the space was changed: they are put back, and what was typed among
+        // them is dropped.
+        result.caret = static_cast<int>(change.from);
+    } else {
+        const std::size_t first = std::max(change.from, numberLength) - numberLength;
+        const std::string_view inserted =
+            typed.substr(change.from, change.insertedEnd - change.from);
+        name.replace(first, change.removedEnd - numberLength - first, inserted);
+        result.caret = static_cast<int>(
+            std::min<std::size_t>(numberLength + first + inserted.size(), programBoxTextLength));
     }
-    result.text = text;
-    // The caret stays behind what the user typed: each restored character took one typed
-    // character's place, and cutting the end moved nothing in front of the caret.
-    const int moved = result.corrections - (result.cut ? 1 : 0);
-    result.caret = std::clamp(caret - moved, 0, programBoxTextLength);
+    name.resize(programNameLength, ' ');
+    result.text = before.substr(0, numberLength) + name;
     return result;
 }
 

@@ -27,18 +27,18 @@ std::string ProgramBoxText(int program, std::span<const char> name);
 std::string ProgramListEntry(int program, std::span<const std::uint8_t> data,
                              std::string_view nameOffsets);
 
-// What the user's typing in the edit field comes to: the number and the space put back in front
-// of the name, characters typed before them dropped, and the text held at 13 characters.
+// What one change by the user to the edit field comes to: the number and the space in front of
+// the name stay as they were, whatever the change did to them; what it did to the name stays,
+// and the name is held at ten characters.
 struct ProgramBoxCorrection {
-    std::string text;    // always programBoxTextLength characters
-    int corrections = 0; // characters the number, the space or the cut replaced
-    bool cut = false;    // the text was longer than 13 characters
-    bool padded = false; // the text was shorter and got spaces at its end
-    int caret = 0;       // where the caret goes in the corrected text
+    std::string text; // always programBoxTextLength characters
+    int caret = 0;    // where the caret goes in the corrected text
 };
 
-// `typed` is the edit field's text with the caret at `caret`; `program` the program number.
-ProgramBoxCorrection CorrectProgramBoxText(std::string_view typed, int caret, int program);
+// `shown` is what the field showed before the change ("NN name"), `typed` its text after it, with
+// the caret at `caret`.
+ProgramBoxCorrection CorrectProgramBoxText(std::string_view shown, std::string_view typed,
+                                           int caret);
 
 // The ten name characters of a corrected text.
 void CopyNameFromBoxText(std::string_view boxText, char (&name)[programNameLength]);

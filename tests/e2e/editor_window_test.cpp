@@ -170,7 +170,10 @@ TEST(EditorWindow, ADefinitionForAnotherProgramSizeIsRefused) {
     EXPECT_NE(box->text.find("its program size is 143 bytes"), std::string::npos) << box->text;
     EXPECT_TRUE(LogEvents(program, "recv").empty());
     ASSERT_TRUE(e2e::Answer(*box, IDOK));
-    EXPECT_TRUE(librarian_entry::WaitForLibrarianWindow(program));
+    const HWND librarian = librarian_entry::WaitForLibrarianWindow(program);
+    // The editor was never placed, so the Librarian stands where the last window stood.
+    RECT place{};
+    EXPECT_TRUE(GetWindowRect(librarian, &place) && place.left == 30 && place.top == 30);
 }
 
 } // namespace

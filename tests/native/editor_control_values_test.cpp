@@ -138,7 +138,9 @@ TEST(ControlValues, OutputCheckBoxControlsItsPanBox) {
 TEST(ControlValues, RadioButtonsSetTheLowTwoBitsAndKeepTheRest) {
     M1Program program{};
     program.oscMode = 0xF0;
-    EXPECT_TRUE(StoreControl(program, 3101, Ticked(true), 1).changed);
+    // Another oscillator mode shows the whole program again; the same one changes nothing.
+    EXPECT_TRUE(StoreControl(program, 3101, Ticked(true), 1).redisplayAll);
+    EXPECT_FALSE(StoreControl(program, 3101, Ticked(true), 1).redisplayAll);
     EXPECT_EQ(program.oscMode, 0xF1);
     EXPECT_TRUE(Shown(program, 3101).ticked);
     EXPECT_FALSE(Shown(program, 3100).ticked);
@@ -149,7 +151,7 @@ TEST(ControlValues, RadioButtonsSetTheLowTwoBitsAndKeepTheRest) {
 
     // The MG wave buttons are not in numeric order on the dialog.
     program.pitchMgFlags = 0xE0;
-    StoreControl(program, 3118, Ticked(true), 1);
+    EXPECT_FALSE(StoreControl(program, 3118, Ticked(true), 1).redisplayAll);
     EXPECT_EQ(program.pitchMgFlags, 0xE3);
     StoreControl(program, 3125, Ticked(true), 2);
     EXPECT_EQ(program.cutoffMgFlags, 0x02);

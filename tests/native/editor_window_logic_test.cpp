@@ -13,43 +13,35 @@
 
 namespace {
 
-TEST(ProgramBox, TypingIsCorrectedBackToNumberSpaceAndTenCharacters) {
+TEST(ProgramBox, OneChangeKeepsNumberSpaceAndEveryNameCharacter) {
     const struct {
         const char* typed;
         int caret;
-        int program;
         const char* text;
-        int corrections;
         int caretAfter;
     } cases[] = {
-        // Unchanged text.
-        {"05 Piano     ", 6, 5, "05 Piano     ", 0, 6},
-        // A character typed in front of the number: the digits come back, nothing of the name
-        // is lost, the text stays 13 characters.
-        {"X05 Piano     ", 1, 5, "05 Piano     ", 2, 0},
-        // Typed between the digits, and between the number and the name.
-        {"0X5 Piano     ", 2, 5, "05 Piano     ", 2, 1},
-        {"05X Piano     ", 3, 5, "05 Piano     ", 2, 2},
-        // Typed into the name: the last character falls off, the caret stays behind it.
-        {"05 Pi1ano    ", 6, 5, "05 Pi1ano    ", 0, 6},
-        {"05 Pi1ano     ", 6, 5, "05 Pi1ano    ", 1, 6},
-        // A name character deleted: padded back with a space at the end of the name.
-        {"05 Pano     ", 4, 5, "05 Pano      ", 0, 4},
-        // Everything deleted, a number typed over, a long paste.
-        {"", 0, 42, "42           ", 3, 0},
-        {"7", 1, 7, "07           ", 3, 0},
-        {"99 ABCDEFGHIJKLMNOPQRSTUVWXYZ", 29, 99, "99 ABCDEFGHIJ", 1, 13},
+        {"05 Piano     ", 6, "05 Piano     ", 6},
+        // Typed among the number and the space: dropped; one of them deleted: put back.
+        {"X05 Piano     ", 1, "05 Piano     ", 0},
+        {"05Piano     ", 2, "05 Piano     ", 2},
+        {"0 Piano     ", 1, "05 Piano     ", 1},
+        // In the name: the text is held at 13 characters.
+        {"05 Pano     ", 4, "05 Pano      ", 4},
+        {"05 Pianoforte     ", 13, "05 Pianoforte", 13},
+        // A selection from the number into the name typed over, or deleted.
+        {"Brass", 5, "05 Brass     ", 8},
+        {"", 0, "05           ", 3},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const ProgramBoxCorrection corrected = CorrectProgramBoxText(c.typed, c.caret, c.program);
-        EXPECT_EQ(corrected.text, c.text);
-        EXPECT_EQ(corrected.text.size(), 13u);
-        EXPECT_EQ(corrected.corrections, c.corrections);
-        EXPECT_EQ(corrected.caret, c.caretAfter);
+        const ProgramBoxCorrection corrected =
+            CorrectProgramBoxText("05 Piano     ", c.typed, c.caret);
+        EXPECT_EQ(corrected.text, c.text) << c.typed;
+        EXPECT_EQ(corrected.caret, c.caretAfter) << c.typed;
     }
-    // Text beyond 99 characters is not looked at.
-    EXPECT_EQ(CorrectProgramBoxText(std::string(500, 'A'), 500, 1).caret, 13);
+    // A list entry longer than the box keeps; text beyond 99 characters is not looked at.
+    EXPECT_EQ(CorrectProgramBoxText("42 Grand Piano 3", "42 Grand Pian 3", 13).text,
+              "42 Grand Pian");
+    EXPECT_EQ(CorrectProgramBoxText("01 A", std::string(500, 'A'), 500).caret, 13);
 }
 
 TEST(ProgramBox, NamesShowControlBytesAsSpacesAndBoxTextCopiesBack) {
