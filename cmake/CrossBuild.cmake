@@ -8,24 +8,32 @@ set(TALVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 
 # The tests run the Windows programs under Wine. Where the machine runs 32-bit x86 code they are
 # the 32-bit programs users get; where it runs 64-bit code only, Wine can start 64-bit programs
-# alone, so the tests build and run the same sources for 64-bit Windows, and the 32-bit programs
-# are still built beside them (in win32/) so that they compile without a warning.
+# alone, so the tests build and run the same sources for 64-bit Windows. The programs of the
+# other architecture are built beside them (in win32/ or win64/) so that both compile without a
+# warning, and both builds pack their release zip into release/.
+set(TALVANE_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
 execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/wine/wine-arch
                 OUTPUT_VARIABLE TALVANE_WINEARCH OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(TALVANE_WINEARCH STREQUAL "win64")
     set(tested_toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-x86_64.cmake)
-    ExternalProject_Add(windows32
-        SOURCE_DIR ${PROJECT_SOURCE_DIR}
-        BINARY_DIR ${CMAKE_BINARY_DIR}/win32
-        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
-                   -DCMAKE_BUILD_TYPE=Release
-        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target Talvane95 TalvaneLoader
-        BUILD_ALWAYS ON
-        INSTALL_COMMAND ""
-        USES_TERMINAL_BUILD ON)
+    set(other_toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake)
+    set(other_folder win32)
 else()
     set(tested_toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake)
+    set(other_toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-x86_64.cmake)
+    set(other_folder win64)
 endif()
+
+ExternalProject_Add(windows_other
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/${other_folder}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${other_toolchain}
+               -DCMAKE_BUILD_TYPE=Release
+               -DTALVANE_RELEASE_DIR=${TALVANE_RELEASE_DIR}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target release_zip
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
 
 ExternalProject_Add(windows
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -33,6 +41,7 @@ ExternalProject_Add(windows
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${tested_toolchain}
                -DCMAKE_BUILD_TYPE=Release
                -DTALVANE_WINEPREFIX=${TALVANE_WINEPREFIX}
+               -DTALVANE_RELEASE_DIR=${TALVANE_RELEASE_DIR}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

@@ -156,16 +156,20 @@ Program Launch(const LaunchOptions& options) {
             return Program{};
         }
 
+    const bool fullPath = options.program.size() > 2 && options.program[1] == ':';
     program.programFolder = BinFolder();
-    if (options.separateProgramFolder || options.withoutInstrument ||
-        !options.programFiles.empty()) {
+    if (fullPath) {
+        program.programFolder = options.program.substr(0, options.program.find_last_of('\\'));
+    } else if (options.separateProgramFolder || options.withoutInstrument ||
+               !options.programFiles.empty()) {
         program.programFolder = JoinPath(scratch, "program");
         if (!PrepareProgramFolder(options, program.programFolder)) {
             ADD_FAILURE() << "cannot prepare the program folder " << program.programFolder;
             return Program{};
         }
     }
-    program.programPath = JoinPath(program.programFolder, options.program);
+    program.programPath =
+        fullPath ? options.program : JoinPath(program.programFolder, options.program);
 
     if (options.instrument.log) {
         program.instrumentLog = JoinPath(scratch, "instrument.log");

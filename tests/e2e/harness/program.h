@@ -31,7 +31,7 @@ struct InstrumentSettings {
 };
 
 struct LaunchOptions {
-    std::string program = "Talvane95.dat"; // a file of the bin folder
+    std::string program = "Talvane95.dat"; // a file of the bin folder, or a full path
     std::string arguments{};               // the command line after the program's name
     std::vector<ScratchFile> workFiles{};  // put into the working folder before the start
     // Run a copy of the program (with midimap.dll and programFiles) from a scratch program
