@@ -19,7 +19,10 @@ if(TALVANE_WINEARCH STREQUAL "win64")
         BINARY_DIR ${CMAKE_BINARY_DIR}/win32
         CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
                    -DCMAKE_BUILD_TYPE=Release
-        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target Talvane95 TalvaneLoader
+                   -DTALVANE_DEFINITIONS_DIR=${TALVANE_DEFINITIONS_DIR}
+        DEPENDS shipped_definitions
+        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR>
+                      --target Talvane95 TalvaneLoader shipped_definitions
         BUILD_ALWAYS ON
         INSTALL_COMMAND ""
         USES_TERMINAL_BUILD ON)
@@ -33,6 +36,8 @@ ExternalProject_Add(windows
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${tested_toolchain}
                -DCMAKE_BUILD_TYPE=Release
                -DTALVANE_WINEPREFIX=${TALVANE_WINEPREFIX}
+               -DTALVANE_DEFINITIONS_DIR=${TALVANE_DEFINITIONS_DIR}
+    DEPENDS shipped_definitions
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

@@ -1,0 +1,167 @@
+// The shipped definitions: the files the build writes, the documented request of each, and each
+// definition at work against the virtual instrument that plays its instrument from a real dump.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "librarian/shipped_definitions.h"
+#include "librarian/string_language.h"
+#include "tools/virtual-instrument/instrument.h"
+
+using ::testing::ElementsAreArray;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+struct Case {
+    const char* name;
+    std::optional<vi::InstrumentMode> mode;
+    bool writesMemory; // a copy lands in the program itself, not only in the edit buffer
+    std::int32_t program;
+    Bytes request; // for that program on channel 1, as the MIDI implementation gives it
+};
+
+const Case cases[] = {
+    {"Korg M1", std::nullopt, true, 5, {0xC0, 5, 0xF0, 0x42, 0x30, 0x19, 0x10, 0xF7}},
+    {"Yamaha TX7", vi::InstrumentMode::Tx7, false, 5, {0xC0, 5, 0xF0, 0x43, 0x20, 0x00, 0xF7}},
+    {"Korg DW-8000",
+     vi::InstrumentMode::Dw8000,
+     true,
+     63,
+     {0xC0, 63, 0xF0, 0x42, 0x30, 0x03, 0x10, 0xF7}},
+    {"E-mu Proteus 1",
+     vi::InstrumentMode::Proteus1,
+     true,
+     70,
+     {0xF0, 0x18, 0x04, 0x00, 0x00, 70, 0x00, 0xF7}},
+    {"E-mu Proteus 2",
+     vi::InstrumentMode::Proteus2,
+     true,
+     127,
+     {0xF0, 0x18, 0x04, 0x00, 0x00, 127, 0x00, 0xF7}},
+    {"DSI Mopho", vi::InstrumentMode::Mopho, true, 5, {0xF0, 0x01, 0x25, 0x05, 0x00, 5, 0xF7}},
+    {"DSI Prophet 08",
+     vi::InstrumentMode::Prophet08,
+     true,
+     127,
+     {0xF0, 0x01, 0x23, 0x05, 0x00, 127, 0xF7}},
+    {"DSI Tetra", vi::InstrumentMode::Tetra, true, 0, {0xF0, 0x01, 0x26, 0x05, 0x00, 0, 0xF7}},
+    {"DSI Evolver",
+     vi::InstrumentMode::Evolver,
+     true,
+     9,
+     {0xF0, 0x01, 0x20, 0x01, 0x05, 0x00, 9, 0xF7}},
+};
+
+// Reads the name the way the Librarian does: each number of the offsets text, once a non-digit
+// ends it, picks one character of the stored data.
+std::string GrabName(std::string_view offsets, const std::uint8_t* data) {
+    std::string name;
+    int number = -1;
+    for (char c : offsets) {
+        if (c >= '0' && c <= '9') {
+            number = (number < 0 ? 0 : number * 10) + (c - '0');
+        } else if (number >= 0) {
+            name += static_cast<char>(data[number]);
+            number = -1;
+        }
+    }
+    return name;
+}
+
+// Plays the bytes into the instrument; what it sends back.
+Bytes Play(vi::Instrument& instrument, const Bytes& bytes) {
+    vi::InstrumentOutput out;
+    for (std::uint8_t byte : bytes)
+        vi::ReceiveByte(instrument, byte, out);
+    return out.wire;
+}
+
+TEST(ShippedDefinitions, TheBuildWritesEveryOneAndNothingElse) {
+    ASSERT_EQ(ShippedDefinitions().size(), std::size(cases));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path =
+            std::string(TALVANE_DEFINITIONS_DIR) + "/" + c.name + definitionExtension;
+        std::ifstream in(path, std::ios::binary);
+        const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::optional<InstrumentDefinition> definition = FindShippedDefinition(c.name);
+        ASSERT_TRUE(definition);
+        ASSERT_EQ(file.size(), sizeof *definition) << "a new definition holds the record only";
+        EXPECT_EQ(std::memcmp(file.data(), &*definition, sizeof *definition), 0);
+        ASSERT_TRUE(LoadInstrumentDefinition(path));
+        EXPECT_EQ(instrument.name, c.name);
+        const InstrumentDefinition& d = instrument.definition;
+        EXPECT_TRUE(CheckDefinitionString(FieldText(d.requestString), StringKind::request));
+        EXPECT_TRUE(CheckDefinitionString(FieldText(d.sendString), StringKind::send));
+        EXPECT_LE(FieldText(d.notes).size(), sizeof d.notes - 1);
+        if (d.nameGrabbing) {
+            EXPECT_EQ(FieldText(d.nameOffsets).back(), ' ');
+        }
+    }
+    const auto files = std::filesystem::directory_iterator(TALVANE_DEFINITIONS_DIR);
+    EXPECT_EQ(std::distance(begin(files), end(files)), std::ssize(cases));
+}
+
+TEST(ShippedDefinitions, RequestsAreTheDocumentedOnes) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BuiltMessage built = BuildRequestMessage(*FindShippedDefinition(c.name), c.program);
+        EXPECT_TRUE(built.errors.empty());
+        EXPECT_THAT(built.bytes, ElementsAreArray(c.request));
+    }
+}
+
+// Every program of the range fetched from the instrument: a reply of the size the definition
+// expects, whose name is the one the instrument shows. Then a copy of the first program to the
+// last, and the instrument's memory or edit buffer afterwards.
+TEST(ShippedDefinitions, EachWorksWithItsInstrument) {
+    for (const Case& c : cases) {
+        if (!c.mode)
+            continue;
+        SCOPED_TRACE(c.name);
+        InstrumentDefinition d = *FindShippedDefinition(c.name);
+        vi::Instrument vi;
+        vi.mode = *c.mode;
+        std::vector<Bytes> stored;
+        for (std::int32_t program = d.rangeStart; program <= d.rangeEnd; ++program) {
+            const Bytes reply = Play(vi, BuildRequestMessage(d, program).bytes);
+            ASSERT_EQ(reply.size(), static_cast<std::size_t>(replyValues.expectedReplySize))
+                << "program " << program;
+            const auto data = reply.begin() + replyValues.replyDataOffset;
+            stored.emplace_back(data, data + d.programSize);
+            const std::string shown = vi::DumpProgramName(*vi.dumpModel, vi.dumpMemory, program);
+            if (d.nameGrabbing) {
+                EXPECT_EQ(GrabName(FieldText(d.nameOffsets), stored.back().data()), shown);
+            } else {
+                EXPECT_EQ(shown, "");
+            }
+        }
+        // The channel reaches the instruments that take it in their messages: on another one
+        // they do not answer. DSI's messages carry none.
+        d.channel = 2;
+        const Bytes other = Play(vi, BuildRequestMessage(d, d.rangeStart).bytes);
+        EXPECT_EQ(other.size() == static_cast<std::size_t>(replyValues.expectedReplySize),
+                  *c.mode >= vi::InstrumentMode::Mopho);
+        d.channel = 1;
+
+        Play(vi, BuildSendMessage(d, d.rangeEnd, stored.front().data()).bytes);
+        const Bytes reply = Play(vi, BuildRequestMessage(d, d.rangeEnd).bytes);
+        const Bytes now(reply.begin() + replyValues.replyDataOffset,
+                        reply.begin() + replyValues.replyDataOffset + d.programSize);
+        EXPECT_EQ(now, c.writesMemory ? stored.front() : stored.back());
+        if (!c.writesMemory) {
+            Play(vi, BuildSendMessage(d, d.rangeEnd, stored.front().data()).bytes);
+            EXPECT_EQ(vi.dumpMemory.editBuffer, stored.front());
+        }
+    }
+}
+
+} // namespace
