@@ -13,6 +13,7 @@
 
 #include "librarian/shipped_definitions.h"
 #include "librarian/string_language.h"
+#include "librarian/transfer_logic.h"
 #include "tools/virtual-instrument/instrument.h"
 
 using ::testing::ElementsAreArray;
@@ -59,22 +60,6 @@ const Case cases[] = {
      9,
      {0xF0, 0x01, 0x20, 0x01, 0x05, 0x00, 9, 0xF7}},
 };
-
-// Reads the name the way the Librarian does: each number of the offsets text, once a non-digit
-// ends it, picks one character of the stored data.
-std::string GrabName(std::string_view offsets, const std::uint8_t* data) {
-    std::string name;
-    int number = -1;
-    for (char c : offsets) {
-        if (c >= '0' && c <= '9') {
-            number = (number < 0 ? 0 : number * 10) + (c - '0');
-        } else if (number >= 0) {
-            name += static_cast<char>(data[number]);
-            number = -1;
-        }
-    }
-    return name;
-}
 
 // Plays the bytes into the instrument; what it sends back.
 Bytes Play(vi::Instrument& instrument, const Bytes& bytes) {
@@ -139,7 +124,10 @@ TEST(ShippedDefinitions, EachWorksWithItsInstrument) {
             stored.emplace_back(data, data + d.programSize);
             const std::string shown = vi::DumpProgramName(*vi.dumpModel, vi.dumpMemory, program);
             if (d.nameGrabbing) {
-                EXPECT_EQ(GrabName(FieldText(d.nameOffsets), stored.back().data()), shown);
+                char name[programNameSize];
+                ExtractProgramName(FieldText(d.nameOffsets), stored.back().data(),
+                                   stored.back().size(), name);
+                EXPECT_EQ(name, shown);
             } else {
                 EXPECT_EQ(shown, "");
             }
