@@ -28,8 +28,8 @@ constexpr ShippedDefinition shippedDefinitions[] = {
      // The voice dump request sends the edit buffer, so a program change loads the voice first.
      "C! # F0 43 2! 00 F7 ;163,6", "C! # F0 43 0! 00 01 1B % [$8-162] F7",
      "145 146 147 148 149 150 151 152 153 154 ",
-     "Yamaha TX7 (and the DX7 II and TX802 in their DX7 voice format), voices 1 to 32. Set SYS "
-     "INFO AVAIL on and the receive channel to the channel set here.\r\n"
+     "Yamaha TX7, voices 1 to 32. Set SYS INFO AVAIL on and the receive channel to the channel "
+     "set here.\r\n"
      "Request: a program change selects the voice, then the single voice dump request "
      "(F0 43 2n 00 F7) asks for the edit buffer; the answer is the 163-byte voice dump, of which "
      "the bank keeps the 155 voice bytes.\r\n"
@@ -39,7 +39,7 @@ constexpr ShippedDefinition shippedDefinitions[] = {
     {"Korg DW-8000", 0, 63, 0, 51, false,
      // The data save request sends the sound being played: select the program first.
      "C! # F0 42 3! 03 10 F7 ;57,5", "F0 42 3! 03 40 % F7 F0 42 3! 03 11 # F7", "",
-     "Korg DW-8000 and EX-8000, programs 0 to 63 (the panel shows them as 11 to 88: 0 is 11, 8 "
+     "Korg DW-8000, programs 0 to 63 (the panel shows them as 11 to 88: 0 is 11, 8 "
      "is 21, 63 is 88). Set the exclusive channel (parameter 84) to the channel set here and "
      "the rear WRITE switch to ENABLE.\r\n"
      "Request: a program change selects the program, then the data save request "
@@ -52,7 +52,7 @@ constexpr ShippedDefinition shippedDefinitions[] = {
      // so it travels with them.
      "F0 18 04 0! 00 [#27+0] F7 ;265,7", "F0 18 04 0! 01 [#27+0] % F7",
      "0 2 4 6 8 10 12 14 16 18 20 22 ",
-     "E-mu Proteus/1 (and /1 XR), user presets 64 to 127. Set the channel here to the "
+     "E-mu Proteus/1, user presets 64 to 127. Set the channel here to the "
      "instrument's device ID plus one (ID 0: channel 1).\r\n"
      "Request: the preset data request (F0 18 04 dd 00 ll mm F7) asks for the preset; the "
      "265-byte answer carries 128 two-byte parameters and a checksum after the number.\r\n"
@@ -60,7 +60,7 @@ constexpr ShippedDefinition shippedDefinitions[] = {
      "Names: the first 12 parameters, one character each."},
     {"E-mu Proteus 2", 64, 127, 0, 257, true, "F0 18 04 0! 00 [#27+0] F7 ;265,7",
      "F0 18 04 0! 01 [#27+0] % F7", "0 2 4 6 8 10 12 14 16 18 20 22 ",
-     "E-mu Proteus/2 (and /2 XR), user presets 64 to 127. Set the channel here to the "
+     "E-mu Proteus/2, user presets 64 to 127. Set the channel here to the "
      "instrument's device ID plus one (ID 0: channel 1).\r\n"
      "Request: the preset data request (F0 18 04 dd 00 ll mm F7) asks for the preset; the "
      "265-byte answer carries 128 two-byte parameters and a checksum after the number.\r\n"

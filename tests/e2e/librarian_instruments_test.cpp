@@ -1,6 +1,8 @@
 // Each shipped definition (the M1's has tests of its own) as the build writes it, against the
 // virtual instrument playing that instrument from a real dump: "Update", "<< All", Save As and
 // Copy as a user does them (instruments without names have no "Update").
+#include "librarian/shipped_definitions.h"
+#include "librarian/string_language.h"
 #include "librarian_e2e.h"
 #include "tools/virtual-instrument/dump_instruments.h"
 
@@ -30,28 +32,12 @@ const InstrumentCase instruments[] = {
     {"DSI Evolver", "evolver", DumpModel::Evolver, true, 0},
 };
 
-struct Shipped {
-    std::string file; // the definition file's bytes
-    std::int32_t rangeStart, rangeEnd, numberOffset, programSize, nameGrabbing;
-    std::size_t dataOffset; // M of the request's reply section ;N,M
-    std::int32_t count() const { return rangeEnd - rangeStart + 1; }
-};
-
-Shipped ReadShipped(const std::string& name) {
-    Shipped s;
-    s.file = FileText(e2e::JoinPath(e2e::BinFolder(), name + ".QXInstrument"));
-    s.rangeStart = FieldOf(s.file, 4);
-    s.rangeEnd = FieldOf(s.file, 8);
-    s.numberOffset = FieldOf(s.file, 12);
-    s.programSize = FieldOf(s.file, 16);
-    s.nameGrabbing = FieldOf(s.file, 20);
-    const std::string request = s.file.c_str() + 36;
-    s.dataOffset = std::stoul(request.substr(request.find(',', request.find(';')) + 1));
-    return s;
+std::int32_t CountOf(const InstrumentDefinition& d) {
+    return d.rangeEnd - d.rangeStart + 1;
 }
 
 // The device list line for a program, numbered as the definition shows it.
-std::string LineOf(const Shipped& s, int program, const std::string& name) {
+std::string LineOf(const InstrumentDefinition& s, int program, const std::string& name) {
     const std::string last = std::to_string(s.rangeEnd + s.numberOffset);
     char number[16];
     std::snprintf(number, sizeof number, "%0*d ", static_cast<int>(last.size()),
@@ -64,7 +50,7 @@ std::string BankPath() {
 }
 
 // The stored bytes of the bank program of that name.
-std::string StoredData(const Shipped& s, const std::string& name) {
+std::string StoredData(const InstrumentDefinition& s, const std::string& name) {
     const std::string file = FileText(BankPath());
     const std::size_t record = 30 + static_cast<std::size_t>(s.programSize);
     for (std::size_t slot = 0; slot < 32000; ++slot) {
@@ -75,12 +61,14 @@ std::string StoredData(const Shipped& s, const std::string& name) {
     return {};
 }
 
-// What the instrument holds for the program, as its reply carries it after the header.
-std::string InstrumentData(const InstrumentCase& c, const Shipped& s, int program) {
+// What the instrument holds for the program, where its reply carries the program's bytes.
+std::string InstrumentData(const InstrumentCase& c, const InstrumentDefinition& s, int program) {
     vi::DumpMemory memory = vi::MakeDumpMemory(c.model);
     const vi::Bytes reply = vi::DumpProgramReply(c.model, memory, 1, program);
+    BuildRequestMessage(s, program); // the reply section's offset
     return std::string(reply.begin(), reply.end())
-        .substr(s.dataOffset, static_cast<std::size_t>(s.programSize));
+        .substr(static_cast<std::size_t>(replyValues.replyDataOffset),
+                static_cast<std::size_t>(s.programSize));
 }
 
 // Save As (with CTRL, which instruments without names need not) of a device line.
@@ -99,17 +87,17 @@ void SaveAs(const Librarian& librarian, int line, const std::string& name) {
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
 }
 
-void UserStory(const InstrumentCase& c, const Shipped& s, const Librarian& librarian) {
+void UserStory(const InstrumentCase& c, const InstrumentDefinition& s, const Librarian& librarian) {
     vi::DumpMemory memory = vi::MakeDumpMemory(c.model);
-    const int last = s.count() - 1;
+    const int last = CountOf(s) - 1;
     std::vector<std::string> names, lines;
-    for (int i = 0; i < s.count(); ++i) {
+    for (int i = 0; i < CountOf(s); ++i) {
         names.push_back(vi::DumpProgramName(c.model, memory, s.rangeStart + i));
         lines.push_back(LineOf(s, s.rangeStart + i, names.back()));
     }
     // The opening request names the first line, where the instrument has names.
     std::vector<std::string> opened(lines.size());
-    for (int i = 0; i < s.count(); ++i)
+    for (int i = 0; i < CountOf(s); ++i)
         opened[i] = LineOf(s, s.rangeStart + i, i == 0 && s.nameGrabbing ? names[0] : "<Unknown>");
     ASSERT_TRUE(DeviceLinesAfter(librarian, 1, opened));
     std::size_t replies = 1;
@@ -160,14 +148,17 @@ void UserStory(const InstrumentCase& c, const Shipped& s, const Librarian& libra
 TEST(LibrarianInstruments, EveryShippedDefinitionWithItsInstrument) {
     for (const InstrumentCase& c : instruments) {
         SCOPED_TRACE(c.name);
-        const Shipped s = ReadShipped(c.name);
-        ASSERT_EQ(s.file.size(), 2048u) << "the build writes the definition beside the program";
+        const InstrumentDefinition s = *FindShippedDefinition(c.name);
+        const std::string file =
+            FileText(e2e::JoinPath(e2e::BinFolder(), std::string(c.name) + definitionExtension));
+        ASSERT_EQ(file, std::string(reinterpret_cast<const char*>(&s), sizeof s))
+            << "the build writes the definition beside the program";
         ASSERT_NO_FATAL_FAILURE(PresetSettings());
         const std::string definition = std::string(c.name) + ".QXInstrument";
         Librarian librarian;
         librarian.program = e2e::Launch(
             {.arguments = "/librarian \"" + e2e::JoinPath(ProgramFolder(), definition) + "\"",
-             .programFiles = {{definition, s.file}, {"Mine.QXBank", BankFile({}, s.programSize)}},
+             .programFiles = {{definition, file}, {"Mine.QXBank", BankFile({}, s.programSize)}},
              .freshRegistry = false,
              .instrument = {.mode = c.mode}});
         ASSERT_TRUE(librarian.program);
