@@ -30,6 +30,8 @@ ExternalProject_Add(windows_other
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${other_toolchain}
                -DCMAKE_BUILD_TYPE=Release
                -DTALVANE_RELEASE_DIR=${TALVANE_RELEASE_DIR}
+               -DTALVANE_DEFINITIONS_DIR=${TALVANE_DEFINITIONS_DIR}
+    DEPENDS shipped_definitions
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target release_zip
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
@@ -42,6 +44,8 @@ ExternalProject_Add(windows
                -DCMAKE_BUILD_TYPE=Release
                -DTALVANE_WINEPREFIX=${TALVANE_WINEPREFIX}
                -DTALVANE_RELEASE_DIR=${TALVANE_RELEASE_DIR}
+               -DTALVANE_DEFINITIONS_DIR=${TALVANE_DEFINITIONS_DIR}
+    DEPENDS shipped_definitions
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

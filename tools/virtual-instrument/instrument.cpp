@@ -122,7 +122,95 @@ void ReceiveAsM1(Instrument& instrument, std::uint8_t byte, InstrumentOutput& ou
     }
 }
 
+DumpMemory& DumpMemoryFor(Instrument& instrument, DumpModel model) {
+    if (instrument.dumpModel != model) {
+        instrument.dumpModel = model;
+        instrument.dumpMemory = MakeDumpMemory(model);
+    }
+    return instrument.dumpMemory;
+}
+
+void RespondFromDump(Instrument& instrument, const DumpResponse& response, InstrumentOutput& out) {
+    if (!response.note.empty()) {
+        out.log.push_back("note " + response.note);
+    }
+    Reply(instrument, response.reply, out);
+}
+
+// The instruments played from a dump take a SysEx message whole and decide at its end whether
+// it was for them; what was not comes back as through a cable.
+void ReceiveFromDump(Instrument& instrument, DumpModel model, std::uint8_t byte,
+                     InstrumentOutput& out) {
+    DumpMemory& memory = DumpMemoryFor(instrument, model);
+    const MidiByte read = ReadMidiByte(instrument.stream, byte);
+    if (read.cutSysEx) {
+        Echo(out, instrument.held.data(), instrument.held.size());
+        instrument.held.clear();
+    }
+    switch (read.kind) {
+    case MidiByteKind::SysExStart:
+        instrument.held.assign(1, 0xF0);
+        break;
+    case MidiByteKind::SysExData:
+        instrument.held.push_back(byte);
+        break;
+    case MidiByteKind::SysExEnd: {
+        instrument.held.push_back(byte);
+        const DumpResponse response =
+            HandleDumpMessage(model, memory, instrument.channel, instrument.held);
+        if (response.forUs) {
+            RespondFromDump(instrument, response, out);
+        } else {
+            Echo(out, instrument.held.data(), instrument.held.size());
+        }
+        instrument.held.clear();
+        break;
+    }
+    case MidiByteKind::RealTime:
+    case MidiByteKind::ShortComplete:
+        if ((read.message[0] & 0xF0) == 0xC0 &&
+            (read.message[0] & 0x0F) == ((instrument.channel - 1) & 0x0F)) {
+            RespondFromDump(instrument, HandleDumpProgramChange(model, memory, read.message[1]),
+                            out);
+        } else {
+            Echo(out, read.message.data(), static_cast<std::size_t>(read.length));
+        }
+        break;
+    case MidiByteKind::ShortPart:
+        break;
+    case MidiByteKind::Stray:
+        Echo(out, &byte, 1);
+        break;
+    }
+}
+
 } // namespace
+
+std::optional<DumpModel> DumpModelOf(InstrumentMode mode) {
+    switch (mode) {
+    case InstrumentMode::Tx7:
+        return DumpModel::Tx7;
+    case InstrumentMode::Dw8000:
+        return DumpModel::Dw8000;
+    case InstrumentMode::Proteus1:
+        return DumpModel::Proteus1;
+    case InstrumentMode::Proteus2:
+        return DumpModel::Proteus2;
+    case InstrumentMode::Mopho:
+        return DumpModel::Mopho;
+    case InstrumentMode::Prophet08:
+        return DumpModel::Prophet08;
+    case InstrumentMode::Tetra:
+        return DumpModel::Tetra;
+    case InstrumentMode::Evolver:
+        return DumpModel::Evolver;
+    case InstrumentMode::M1:
+    case InstrumentMode::Loopback:
+    case InstrumentMode::Silent:
+        break;
+    }
+    return std::nullopt;
+}
 
 void ReceiveByte(Instrument& instrument, std::uint8_t byte, InstrumentOutput& out) {
     switch (instrument.mode) {
@@ -133,6 +221,9 @@ void ReceiveByte(Instrument& instrument, std::uint8_t byte, InstrumentOutput& ou
         return;
     case InstrumentMode::M1:
         ReceiveAsM1(instrument, byte, out);
+        return;
+    default:
+        ReceiveFromDump(instrument, *DumpModelOf(instrument.mode), byte, out);
         return;
     }
 }

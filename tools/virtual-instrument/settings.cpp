@@ -68,15 +68,13 @@ void ReadMode(const Reader& reader) {
     if (!value) {
         return;
     }
-    if (SameLetters(*value, "m1")) {
-        reader.settings.mode = InstrumentMode::M1;
-    } else if (SameLetters(*value, "loopback")) {
-        reader.settings.mode = InstrumentMode::Loopback;
-    } else if (SameLetters(*value, "silent")) {
-        reader.settings.mode = InstrumentMode::Silent;
-    } else {
-        reader.Problem(name, *value);
+    for (const auto& [text, mode] : instrumentModeNames) {
+        if (SameLetters(*value, text)) {
+            reader.settings.mode = mode;
+            return;
+        }
     }
+    reader.Problem(name, *value);
 }
 
 void ReadNumber(const Reader& reader, const std::string& name, int low, int high, int& target) {

@@ -7,12 +7,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vi {
 
+// The values of TALVANE_VI_MODE.
+inline constexpr std::pair<const char*, InstrumentMode> instrumentModeNames[] = {
+    {"m1", InstrumentMode::M1},
+    {"loopback", InstrumentMode::Loopback},
+    {"silent", InstrumentMode::Silent},
+    {"tx7", InstrumentMode::Tx7},
+    {"dw8000", InstrumentMode::Dw8000},
+    {"proteus1", InstrumentMode::Proteus1},
+    {"proteus2", InstrumentMode::Proteus2},
+    {"mopho", InstrumentMode::Mopho},
+    {"prophet08", InstrumentMode::Prophet08},
+    {"tetra", InstrumentMode::Tetra},
+    {"evolver", InstrumentMode::Evolver},
+};
+
 struct Settings {
-    InstrumentMode mode = InstrumentMode::M1; // TALVANE_VI_MODE = m1 | loopback | silent
+    InstrumentMode mode = InstrumentMode::M1; // TALVANE_VI_MODE: see instrumentModeNames
     int channel = 1;                          // TALVANE_VI_CHANNEL = 1..16
     int dropEvery = 0;                        // TALVANE_VI_DROP_EVERY = N (0 = none)
     bool failOpenIn = false;                  // TALVANE_VI_FAIL_OPEN = in | out | both
