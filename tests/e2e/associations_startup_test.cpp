@@ -127,8 +127,7 @@ TEST(AssociationsStartup, NoLeavesSyxAloneForGoodAndEnterInUninstallCancels) {
     ASSERT_TRUE(uninstall);
     ASSERT_TRUE(e2e::Press(uninstall, IDOK));
     auto done = e2e::WaitForMessageBox(again, std::string("Uninstall completed"));
-    ASSERT_TRUE(done);
-    ASSERT_TRUE(e2e::Answer(*done, IDOK));
+    ASSERT_TRUE(done && e2e::Answer(*done, IDOK));
     EXPECT_EQ(e2e::WaitForExit(again), 0u);
     EXPECT_EQ(e2e::ReadString(HKEY_CLASSES_ROOT, ".syx", ""), kOtherOwner);
     EXPECT_FALSE(e2e::KeyExists(HKEY_CLASSES_ROOT, "TalvaneBank"));

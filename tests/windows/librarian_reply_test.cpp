@@ -23,6 +23,7 @@
 
 using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Field;
 using ::testing::HasSubstr;
 using namespace std::chrono_literals;
 using namespace wintest;
@@ -234,8 +235,7 @@ TEST(ShortReplies, EndEachTransferAndAreReportedOnce) {
         HandleReply(window, OtherMakersMessage(100).data(), 100);
         EXPECT_FALSE(TransferRunning());
     }
-    const auto told = boxes.Take();
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_THAT(told[0].text, AllOf(HasSubstr("100"), HasSubstr("170")));
+    EXPECT_THAT(boxes.Take(),
+                ElementsAre(Field(&ShownBox::text, AllOf(HasSubstr("100"), HasSubstr("170")))));
     DestroyWindow(window);
 }
