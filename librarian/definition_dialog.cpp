@@ -9,6 +9,7 @@
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -122,8 +123,26 @@ const InputCheck sendCheck = {
     "brackets [] and their contents.",
     correctCaption};
 
+const char shortReplyFormat[] =
+    "A reply of %ld bytes (after the ; sign of the request string) cannot hold a program of %ld "
+    "bytes from byte %ld. The reply size must be at least the offset plus the program size.";
+
 void Refuse(HWND dialog, const InputCheck& check) {
     MessageBoxA(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
+}
+
+// Every reply would end its transfer: the program's bytes lie past the reply's end.
+bool RefusedShortReply(HWND dialog, const InstrumentDefinition& definition) {
+    const ReplyValues reply = DescribedReply(definition);
+    if (static_cast<std::int64_t>(reply.replyDataOffset) + definition.programSize <=
+        reply.expectedReplySize)
+        return false;
+    char text[sizeof shortReplyFormat + 40];
+    std::snprintf(text, sizeof text, shortReplyFormat, static_cast<long>(reply.expectedReplySize),
+                  static_cast<long>(definition.programSize),
+                  static_cast<long>(reply.replyDataOffset));
+    Refuse(dialog, {text, correctCaption});
+    return true;
 }
 
 std::string FieldString(HWND dialog, int control) {
@@ -286,6 +305,8 @@ void ConfirmDefinition(HWND dialog) {
         return Refuse(dialog, requestCheck);
     if (!CheckDefinitionString(FieldText(definition.sendString), StringKind::send))
         return Refuse(dialog, sendCheck);
+    if (RefusedShortReply(dialog, definition))
+        return;
 
     std::string offsets =
         FieldString(dialog, offsetsField).substr(0, sizeof definition.nameOffsets - 2);

@@ -14,8 +14,10 @@
 bool CreateInstrumentDefinition();
 
 // The device list section of the current definition's file ("<program folder>\<instrument
-// name>.QXInstrument") to and from the Librarian's device program list box. Loading leaves the
-// list box as it is when the file has no section.
+// name>.QXInstrument") to and from the Librarian's device program list box. The box shows one line
+// per program of the range when loading starts; the saved lines replace those lines, the ones
+// beyond the range are left out and the lines the file lacks stay. Loading leaves the list box as
+// it is when the file has no section.
 void LoadDeviceList(HWND list);
 void SaveDeviceList(HWND list);
 

@@ -5,6 +5,8 @@
 #include "librarian/instrument_definition.h"
 #include "shell/shell_state.h"
 
+#include <algorithm>
+
 bool CreateInstrumentDefinition() {
     HWND owner = shell.currentModuleWindow;
     const SaveDialogText text = {"Save As", "Quillfen instrument definition\0*.QXInstrument\0",
@@ -34,10 +36,15 @@ void LoadDeviceList(HWND list) {
     std::vector<std::string> lines;
     if (!ReadDeviceList(DefinitionPath(shell.programFolder, instrument.name), lines))
         return;
+    // A saved list of another length (saved under another range, or damaged) would let Save and
+    // Copy address programs outside the range: only its lines for the range's lines are taken.
+    const LRESULT shown = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    lines.resize(std::min(lines.size(), static_cast<std::size_t>(std::max<LRESULT>(shown, 0))));
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : lines)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        SendMessageA(list, LB_DELETESTRING, line, 0);
+        SendMessageA(list, LB_INSERTSTRING, line, reinterpret_cast<LPARAM>(lines[line].c_str()));
+    }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

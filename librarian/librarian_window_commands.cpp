@@ -53,6 +53,9 @@ void ManagerOrInstrument(HWND window) {
         EndDialog(window, moduleManager);
         return;
     }
+    // Another definition would check the replies still coming against its sizes.
+    if (RefusedWhileTransferRuns())
+        return;
     SaveDeviceList(GetDlgItem(window, deviceList));
     ChooseNewDefinition(window);
 }
@@ -100,6 +103,11 @@ void DeleteSelected(HWND window) {
 // copied into the current bank, which stays current and is reloaded to show them.
 void SwitchBank(HWND window) {
     HWND banks = GetDlgItem(window, bankCombo);
+    // The programs still coming go into the bank they were asked for.
+    if (RefusedWhileTransferRuns()) {
+        SendMessageA(banks, CB_SETCURSEL, bank.currentPosition, 0);
+        return;
+    }
     const LRESULT chosen = SendMessageA(banks, CB_GETCURSEL, 0, 0);
     if (!ControlKeyHeld()) {
         CloseBank(window);

@@ -39,6 +39,10 @@ const char unansweredText[] =
     "The instrument did not answer the request for program %s, so the transfer has been "
     "stopped.\n\nThe names and programs received before it are kept.";
 const char unansweredCaption[] = "Transfer stopped";
+const char shortReplyText[] =
+    "The instrument's reply of %ld bytes cannot hold a program of %ld bytes from byte %ld, so the "
+    "transfer has been stopped.\n\nCorrect the reply size (after the ; sign of the request "
+    "string) or the program size in the instrument definition.";
 
 void ShowBusy(bool busy) {
     shell.busy = busy;
@@ -60,12 +64,36 @@ void Request(std::int32_t program) {
     WatchReply();
 }
 
+struct DialogSearch {
+    HWND owner;
+    bool found = false;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND candidate, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    char className[8] = {};
+    search->found = GetWindow(candidate, GW_OWNER) == search->owner && IsWindowVisible(candidate) &&
+                    GetClassNameA(candidate, className, sizeof className) > 0 &&
+                    lstrcmpA(className, "#32770") == 0;
+    return !search->found;
+}
+
+// A dialog or message box of the window (Preferences, the definition dialog, a question) keeps
+// it disabled until the dialog closes; enabling it under one would let the user work on behind
+// the dialog's back.
+bool DialogOpenAbove(HWND window) {
+    DialogSearch search{window};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void EndSweep(HWND window) {
     transfer.sweepProgram = -1;
     transfer.storeMode = false;
     transfer.watching = false;
     ShowBusy(false);
-    EnableWindow(window, TRUE);
+    if (!DialogOpenAbove(window))
+        EnableWindow(window, TRUE);
 }
 
 // No reply is awaited any more; one that still comes is ignored.
@@ -102,6 +130,17 @@ bool StoreReceivedProgram(HWND window, const std::uint8_t* data, bool sweeping) 
     return true;
 }
 
+void ReportShortReply(HWND window, std::int32_t length) {
+    if (transfer.shortReplyTold)
+        return;
+    transfer.shortReplyTold = true;
+    char text[sizeof shortReplyText + 40];
+    std::snprintf(text, sizeof text, shortReplyText, static_cast<long>(length),
+                  static_cast<long>(instrument.definition.programSize),
+                  static_cast<long>(replyValues.replyDataOffset));
+    MessageBoxA(window, text, unansweredCaption, MB_ICONEXCLAMATION | MB_OK);
+}
+
 // Files one reply under the line it answers. Every way out leaves replyTarget as the next reply
 // should find it.
 void FileReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
@@ -120,6 +159,7 @@ void FileReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
     if (!data) {
         // The definition's reply cannot hold a program: nothing of it can be used.
         EndTransfer(window);
+        ReportShortReply(window, length);
         return;
     }
     if (definition.nameGrabbing)
@@ -169,6 +209,7 @@ void ResetTransferState() {
     transfer.replyBusy = false;
     transfer.watching = false;
     transfer.held.replies.clear();
+    transfer.shortReplyTold = false;
 }
 
 bool TransferRunning() {

@@ -24,6 +24,9 @@ struct TransferState {
     std::uint32_t requestSentAt = 0;
     std::uint32_t waitLimit = 0;
     ReplyQueue held;
+    // A reply too short for the program has been reported: every transfer ends at its reply, and
+    // saying so once per window is enough.
+    bool shortReplyTold = false;
 };
 
 extern TransferState transfer;

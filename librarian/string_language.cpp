@@ -83,6 +83,7 @@ struct Evaluation {
     std::int32_t program;
     const std::uint8_t* data;
     std::vector<int>& errors;
+    ReplyValues& values; // the process's, or a copy that a check may change freely
     std::vector<std::uint8_t> message;
     std::size_t position = 0;
     bool highNibbleNext = true;
@@ -175,14 +176,14 @@ struct Evaluation {
             sum += message[static_cast<std::size_t>(i)];
         std::uint8_t checksum = static_cast<std::uint8_t>((128 - sum % 128) % 128);
         PutByte(checksum);
-        replyValues.lastChecksum = checksum;
+        values.lastChecksum = checksum;
     }
 
     // The checksum that the request message for the same program carries.
     void RequestChecksumSection() {
         BuiltMessage request = BuildRequestMessage(definition, program);
         errors.insert(errors.end(), request.errors.begin(), request.errors.end());
-        PutByte(replyValues.lastChecksum);
+        PutByte(values.lastChecksum);
     }
 
     void BracketSection(Reader& reader) {
@@ -219,8 +220,8 @@ struct Evaluation {
             errors.push_back(replySectionError);
             return;
         }
-        replyValues.expectedReplySize = static_cast<std::int32_t>(size);
-        replyValues.replyDataOffset = static_cast<std::int32_t>(offset);
+        values.expectedReplySize = static_cast<std::int32_t>(size);
+        values.replyDataOffset = static_cast<std::int32_t>(offset);
     }
 
     void InsertProgramData() {
@@ -255,14 +256,14 @@ struct Evaluation {
 };
 
 BuiltMessage Evaluate(const InstrumentDefinition& definition, StringKind kind, std::int32_t program,
-                      const std::uint8_t* data) {
+                      const std::uint8_t* data, ReplyValues& values = replyValues) {
     BuiltMessage built;
     std::size_t room =
         kind == StringKind::request
             ? requestMessageRoom
             : static_cast<std::size_t>(std::max(definition.programSize, 0)) + sendMessageExtraRoom;
-    Evaluation evaluation{definition, kind,         program,
-                          data,       built.errors, std::vector<std::uint8_t>(room)};
+    Evaluation evaluation{
+        definition, kind, program, data, built.errors, values, std::vector<std::uint8_t>(room)};
     evaluation.Run(kind == StringKind::request ? FieldText(definition.requestString)
                                                : FieldText(definition.sendString));
     built.bytes = std::move(evaluation.message);
@@ -284,6 +285,14 @@ BuiltMessage BuildRequestMessage(const InstrumentDefinition& definition, std::in
 BuiltMessage BuildSendMessage(const InstrumentDefinition& definition, std::int32_t program,
                               const std::uint8_t* data) {
     return Evaluate(definition, StringKind::send, program, data);
+}
+
+ReplyValues DescribedReply(const InstrumentDefinition& definition) {
+    ReplyValues values = replyValues;
+    values.expectedReplySize = definition.programSize;
+    values.replyDataOffset = 0;
+    Evaluate(definition, StringKind::request, definition.rangeStart, nullptr, values);
+    return values;
 }
 
 bool CheckDefinitionString(std::string_view text, StringKind kind) {

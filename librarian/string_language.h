@@ -43,6 +43,10 @@ BuiltMessage BuildRequestMessage(const InstrumentDefinition& definition, std::in
 BuiltMessage BuildSendMessage(const InstrumentDefinition& definition, std::int32_t program,
                               const std::uint8_t* data);
 
+// The reply size and data offset that the definition's request string describes (programSize
+// and 0 when it has no reply section), evaluated without changing replyValues.
+ReplyValues DescribedReply(const InstrumentDefinition& definition);
+
 // The check the definition dialog runs before saving: only the characters of the language, an
 // even number of nibbles, whole-byte elements only on byte boundaries, every '[' closed by a
 // later ']', at most one '%' and no request-checksum section in a request string.

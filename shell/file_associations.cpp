@@ -5,6 +5,8 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
+#include <shlwapi.h>
+
 #include <string>
 
 const char associationCaption[] = "Talvane configuration";
@@ -86,6 +88,26 @@ void WriteEntries(const std::vector<AssociationEntry>& entries) {
         SetString(key, nullptr, entry.defaultValue);
         RegCloseKey(key);
     }
+}
+
+void SetClassDefault(const char* keyName, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    SetString(key, nullptr, text);
+    RegCloseKey(key);
+}
+
+// An extension key is shared with the shell and other programs, which keep lists of their own
+// under it: with those it stays, naming no program.
+void RemoveExtension(const char* extension) {
+    if (RegDeleteKeyA(HKEY_CLASSES_ROOT, extension) == ERROR_SUCCESS)
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, nullptr);
+    RegCloseKey(key);
 }
 
 void DeclineSyx(HKEY machineSettingsKey) {
@@ -184,28 +206,31 @@ void RegisterLibraryFileTypes() {
 }
 
 void RemoveFileAssociations() {
-    // .syx goes back to its previous owner, or away when it had none.
-    HKEY programKey = nullptr;
-    std::string previousOwner;
-    bool hadOwner = false;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, syxProgramId, 0, KEY_READ, &programKey) == ERROR_SUCCESS) {
-        hadOwner = ReadString(programKey, previousSyxOwnerValue, &previousOwner);
-        RegCloseKey(programKey);
-    }
-    if (hadOwner) {
-        HKEY syxKey = nullptr;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".syx", 0, KEY_SET_VALUE, &syxKey) == ERROR_SUCCESS) {
-            SetString(syxKey, nullptr, previousOwner);
-            RegCloseKey(syxKey);
+    // .syx goes back to its previous owner, or away when it had none; only while it names the
+    // program, since another program may have taken it since or never given it up.
+    std::string owner;
+    if (ReadClassDefault(".syx", &owner) && owner == syxProgramId) {
+        std::string previousOwner;
+        HKEY programKey = nullptr;
+        bool hadOwner = false;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, syxProgramId, 0, KEY_READ, &programKey) ==
+            ERROR_SUCCESS) {
+            hadOwner = ReadString(programKey, previousSyxOwnerValue, &previousOwner);
+            RegCloseKey(programKey);
         }
-    } else {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, ".syx");
+        if (hadOwner)
+            SetClassDefault(".syx", previousOwner);
+        else
+            RemoveExtension(".syx");
     }
-    for (const char* extension : libraryExtensions)
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, extension);
+    for (const AssociationEntry& entry : LibraryTypeEntries("", "")) {
+        if (entry.key.front() == '.' && ReadClassDefault(entry.key.c_str(), &owner) &&
+            owner == entry.defaultValue)
+            RemoveExtension(entry.key.c_str());
+    }
 }
 
 void RemoveProgramIdentifiers() {
-    for (const std::string& key : UninstallKeyDeletions())
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    for (const char* id : programIdentifiers)
+        SHDeleteKeyA(HKEY_CLASSES_ROOT, id);
 }

@@ -16,9 +16,10 @@ SyxAssociation CheckSyxAssociation(HKEY machineSettingsKey);
 // Writes the associations of instrument definition and bank files.
 void RegisterLibraryFileTypes();
 
-// The uninstall, in two steps around the deletion of the settings keys, failures ignored:
-// gives .syx back to the program that owned it before (or deletes it) and deletes the library
-// types' extensions; then deletes the program identifiers with everything under them.
+// The uninstall, in two steps around the deletion of the settings keys, failures ignored: gives
+// .syx back to the program that owned it before (or deletes it) and deletes the library types'
+// extensions, each only while it names the program's type; then deletes the program identifiers
+// with everything under them.
 void RemoveFileAssociations();
 void RemoveProgramIdentifiers();
 

@@ -68,18 +68,3 @@ std::vector<AssociationEntry> LibraryTypeEntries(std::string_view programPath,
     }
     return entries;
 }
-
-std::vector<std::string> UninstallKeyDeletions() {
-    std::vector<std::string> keys;
-    const std::string syxId = syxProgramId;
-    for (const char* child : {"\\Shell\\Open\\command", "\\Shell\\Send\\command", "\\Shell\\Open",
-                              "\\Shell\\Send", "\\Shell", "\\DefaultIcon", ""})
-        keys.push_back(syxId + child);
-    for (const LibraryType& type : libraryTypes) {
-        const std::string id = type.programId;
-        for (const char* child :
-             {"\\Shell\\Open\\command", "\\Shell\\Open", "\\Shell", "\\DefaultIcon", ""})
-            keys.push_back(id + child);
-    }
-    return keys;
-}

@@ -32,8 +32,6 @@ std::vector<AssociationEntry> SyxAssociationEntries(std::string_view programPath
 std::vector<AssociationEntry> LibraryTypeEntries(std::string_view programPath,
                                                  std::string_view programFolder);
 
-// The library types' extension keys, which the uninstall deletes first.
-inline constexpr const char* libraryExtensions[] = {".QXInstrument", ".QXBank"};
-// The program identifier keys the uninstall deletes last (after the settings keys), children
-// before their parents, since a key with subkeys cannot always be deleted.
-std::vector<std::string> UninstallKeyDeletions();
+// The program identifier keys, the program's own: the uninstall deletes each with everything
+// under it.
+inline constexpr const char* programIdentifiers[] = {"Talvane", "TalvaneInstrument", "TalvaneBank"};

@@ -19,9 +19,23 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 // the viewer window. Loading it at run time keeps the program starting on a system without it.
 HtmlHelpFunction htmlHelp = nullptr; // set once help has been asked for and the viewer loaded
 
+// From the system folder only: by its bare name the search would take a copy placed in the
+// program's folder first.
+HMODULE LoadSystemLibrary(const char* name) {
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return nullptr;
+    if (std::snprintf(path + length, sizeof path - length, "\\%s", name) >=
+        static_cast<int>(sizeof path - length))
+        return nullptr;
+    // The viewer's own libraries are then looked for beside it first.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 HtmlHelpFunction LoadViewer() {
     if (!htmlHelp) {
-        HMODULE viewer = LoadLibraryA("hhctrl.ocx");
+        HMODULE viewer = LoadSystemLibrary("hhctrl.ocx");
         if (viewer)
             htmlHelp = reinterpret_cast<HtmlHelpFunction>(
                 reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")));

@@ -3,6 +3,7 @@
 #include "shell/dialog_template.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ LRESULT CALLBACK ModuleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_PAINT:
         shell.firstPaint = true;
+        StopWatchingStartupBoxes();
         if (shell.titleWindow) {
             SendMessageA(shell.titleWindow, WM_CLOSE, 0, 0);
             shell.titleWindow = nullptr;
@@ -155,6 +157,8 @@ void CloseTitleWindow() {
 }
 
 void CloseLoaderWindow() {
+    // Once closed, the title needs no more watching for boxes.
+    StopWatchingStartupBoxes();
     HWND loader = FindWindowA(loaderClass, nullptr);
     if (loader)
         SendMessageA(loader, WM_CLOSE, 0, 0);

@@ -47,6 +47,27 @@ void PlayTitleSound() {
                SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
+// From the start until the first module window paints, every dialog and message box the program
+// opens closes the title window first: the title stays on top of everything and would hide it.
+HHOOK startupBoxHook = nullptr;
+
+// As a box is about to show: a dialog that ends before it shows (the definition dialog's
+// automatic pass) leaves the title up.
+LRESULT CALLBACK StartupBoxHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char className[8] = {};
+    if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam &&
+        GetClassNameA(sent->hwnd, className, sizeof className) > 0 &&
+        lstrcmpA(className, "#32770") == 0)
+        CloseLoaderWindow();
+    return CallNextHookEx(startupBoxHook, code, wParam, lParam);
+}
+
+void WatchStartupBoxes() {
+    startupBoxHook =
+        SetWindowsHookExA(WH_CALLWNDPROC, StartupBoxHookProc, nullptr, GetCurrentThreadId());
+}
+
 void RunModuleLoop(int code) {
     while (code != moduleQuit) {
         shell.busy = true;
@@ -57,11 +78,18 @@ void RunModuleLoop(int code) {
 
 } // namespace
 
+void StopWatchingStartupBoxes() {
+    if (startupBoxHook)
+        UnhookWindowsHookEx(startupBoxHook);
+    startupBoxHook = nullptr;
+}
+
 bool ControlKeyHeld() {
     return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
 int RunTalvane(HINSTANCE instance, const char* commandLine) {
+    WatchStartupBoxes();
     FindProgramFolder();
     StartupConfiguration();
     BuildScratchFileNames(TemporaryFolder());
@@ -83,6 +111,7 @@ int RunTalvane(HINSTANCE instance, const char* commandLine) {
         ReleaseModuleDialogs();
     }
 
+    StopWatchingStartupBoxes();
     CloseHelp();
     RemoveMessageHook();
     SaveSettings();

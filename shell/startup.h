@@ -26,5 +26,9 @@ StartChoice StartFromCommandLine(const CommandLineRequest& request);
 // The command-line send: the file goes to the output port without any window.
 void SendFileFromCommandLine(const char* path);
 
+// Ends the start-up's watch that closes the title window before each dialog and message box;
+// the first paint of a module window ends it (the title closes then anyway).
+void StopWatchingStartupBoxes();
+
 // CTRL counts as held when the system reports it down at this moment.
 bool ControlKeyHeld();

@@ -59,6 +59,8 @@ TEST(AssociationsStartup, YesTakesSyxOverAndUninstallGivesItBackAndRemovesEveryt
     ASSERT_TRUE(manager);
     ExpectEntries(ExpectedEntries(program.programPath, program.programFolder));
     EXPECT_EQ(e2e::ReadString(HKEY_CLASSES_ROOT, "Talvane", "OldSYXApp"), kOtherOwner);
+    // A verb added under the program's own key later goes with it.
+    ASSERT_TRUE(e2e::WriteString(HKEY_CLASSES_ROOT, "Talvane\\Shell\\Print\\command", "", "p"));
 
     HWND uninstall = OpenWithCtrl(program, manager, 'U', "Uninstall");
     ASSERT_TRUE(uninstall);
@@ -120,9 +122,15 @@ TEST(AssociationsStartup, NoLeavesSyxAloneForGoodAndEnterInUninstallCancels) {
     ASSERT_TRUE(manager);
     EXPECT_TRUE(e2e::FindWindowsOf(again, {.className = "#32770"}).empty())
         << e2e::DescribeWindows(again);
-    EXPECT_EQ(e2e::ReadString(HKEY_CLASSES_ROOT, ".syx", ""), kOtherOwner);
-    e2e::Close(manager);
+    // Uninstall leaves the other program's .syx as it is.
+    uninstall = OpenWithCtrl(again, manager, 'U', "Uninstall");
+    ASSERT_TRUE(uninstall);
+    ASSERT_TRUE(e2e::Press(uninstall, IDOK));
+    auto done = e2e::WaitForMessageBox(again, std::string("Uninstall completed"));
+    ASSERT_TRUE(done && e2e::Answer(*done, IDOK));
     EXPECT_EQ(e2e::WaitForExit(again), 0u);
+    EXPECT_EQ(e2e::ReadString(HKEY_CLASSES_ROOT, ".syx", ""), kOtherOwner);
+    EXPECT_FALSE(e2e::KeyExists(HKEY_CLASSES_ROOT, "TalvaneBank"));
 }
 
 TEST(AssociationsStartup, AMovedProgramRewritesSilentlyAndIntactAssociationsAreLeftAlone) {

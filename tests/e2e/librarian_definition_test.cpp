@@ -168,6 +168,10 @@ TEST(LibrarianDefinition, EveryCheckOfOkWithItsText) {
         "special characters !#[]-*+Rr \n\nAlso, the total number of digits must be even. All hex "
         "digits count, as does !, when working this out, but # and % can be ignored - so can all "
         "sets of brackets [] and their contents.";
+    const char* replyText =
+        "A reply of 40 bytes (after the ; sign of the request string) cannot hold "
+        "a program of 32000 bytes from byte 8. The reply size must be at least "
+        "the offset plus the program size.";
     const struct {
         int field;
         const char* value;
@@ -189,6 +193,7 @@ TEST(LibrarianDefinition, EveryCheckOfOkWithItsText) {
         {requestId, "F0 43 2! 7A % F7", requestText},
         {sendId, "F0 43 2! 7A % 12 F7 ;", sendText},
         {sendId, "F0 43 2! 7A % 12 F", sendText},
+        {requestId, "F0 43 2! 7A # F7 ;40,8", replyText},
     };
     // Valid values of every checked field: start and end 2048, size 32000 and a ten-nibble
     // request pass.

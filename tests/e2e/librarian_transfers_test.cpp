@@ -58,9 +58,23 @@ TEST(LibrarianTransfers, UpdateAllAndSave) {
     std::sort(stored.begin(), stored.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(stored, expected);
-    // A second "<< All" stores nothing more: the names exist.
-    ASSERT_NO_FATAL_FAILURE(PressWithCtrl(window, updateId));
-    ASSERT_TRUE(WaitForReplies(librarian, 301));
+    // A second "<< All" stores nothing more: the names exist. While it runs, "Instrument..." is
+    // refused, and its end leaves the window disabled under a dialog opened meanwhile (CTRL+P).
+    {
+        e2e::CtrlHeld ctrl(window);
+        ASSERT_TRUE(ctrl.held);
+        ASSERT_TRUE(e2e::Press(window, updateId));
+        ASSERT_TRUE(e2e::Press(window, managerId));
+        ASSERT_TRUE(e2e::PressKey(e2e::Control(window, updateId), 'P'));
+    }
+    HWND preferences =
+        e2e::WaitForWindowOf(librarian.program, {.className = "#32770", .caption = "Preferences"});
+    ASSERT_TRUE(preferences);
+    EXPECT_FALSE(e2e::FindWindowOf(librarian.program, {.caption = kOptionsCaption}));
+    ASSERT_TRUE(WaitForReplies(librarian.program, preferences, 301));
+    EXPECT_FALSE(IsWindowEnabled(window));
+    ASSERT_TRUE(e2e::Press(preferences, IDCANCEL));
+    ASSERT_TRUE(e2e::WaitUntilGone(preferences));
     EXPECT_EQ(BankNames(BankPath()).size(), 100u);
     EXPECT_EQ(BankPrograms(window).size(), 100u);
 

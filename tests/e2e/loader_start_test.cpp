@@ -157,6 +157,16 @@ TEST(LoaderStart, AStartUpBoxOfTheMainProgramClosesTheTitleFirst) {
     HWND manager = ManagerOf(program);
     ASSERT_TRUE(manager);
     CloseManager(program, manager);
+
+    // So does the Manager's notice of a machine without MIDI device, before its window paints.
+    program = e2e::Launch(
+        {.program = "Talvane95.exe", .withoutInstrument = true, .freshRegistry = false});
+    box = e2e::WaitForMessageBox(program, "No MIDI device");
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(FindTitle(program)) << "the title hides the box";
+    EXPECT_EQ(e2e::WaitForExit(program), 0u);
+    ASSERT_TRUE(e2e::Answer(*box, IDOK));
+    CloseManager(program, ManagerOf(program));
 }
 
 TEST(LoaderStart, AMainProgramThatCannotStartIsReportedInFront) {

@@ -157,10 +157,15 @@ TEST_F(LibrarianFiles, DeviceListGoesThroughTheListBox) {
     SaveDeviceList(list);
     EXPECT_EQ(ReadFile("Synth.QXInstrument").size(), 2048u + 4 + 3 * 30);
 
+    // The list shows one line per program of the range: a saved list is cut or padded to it.
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("0004 <Unknown>"));
+    LoadDeviceList(list);
+    EXPECT_THAT(ListBoxLines(list),
+                ElementsAre(line29, line34.substr(0, 30), "0003 <Unknown>", "0004 <Unknown>"));
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("something else"));
     LoadDeviceList(list);
-    EXPECT_THAT(ListBoxLines(list), ElementsAre(line29, line34.substr(0, 30), "0003 <Unknown>"));
+    EXPECT_THAT(ListBoxLines(list), ElementsAre(line29));
     DestroyWindow(list);
 }
 

@@ -14,13 +14,16 @@
 
 #include "librarian/instrument_definition.h"
 #include "librarian/program_messages.h"
+#include "librarian/program_transfers.h"
 #include "librarian/reply_assembly.h"
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::Field;
 using ::testing::HasSubstr;
 using namespace std::chrono_literals;
 using namespace wintest;
@@ -220,3 +223,19 @@ TEST_F(RepliesFromTheInstrument, SendingWithTheOutputClosedIsReported) {
 }
 
 } // namespace
+
+TEST(ShortReplies, EndEachTransferAndAreReportedOnce) {
+    HWND window = CreateStandInWindow("Librarian test", nullptr);
+    instrument.definition.programSize = 170;
+    replyValues = ReplyValues{0, 100, 0}; // a reply too short to hold the program
+    ResetTransferState();
+    MessageBoxWatch boxes;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        transfer.replyTarget = 0;
+        HandleReply(window, OtherMakersMessage(100).data(), 100);
+        EXPECT_FALSE(TransferRunning());
+    }
+    EXPECT_THAT(boxes.Take(),
+                ElementsAre(Field(&ShownBox::text, AllOf(HasSubstr("100"), HasSubstr("170")))));
+    DestroyWindow(window);
+}
