@@ -26,7 +26,7 @@ function(talvane_make_libraries)
         get_property(win GLOBAL PROPERTY TALVANE_WIN32_SOURCES)
         add_library(talvane_win32 STATIC ${win} ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
         target_link_libraries(talvane_win32 PUBLIC talvane_core winmm comctl32 comdlg32 gdi32
-                                                   user32 advapi32 shell32 shlwapi)
+                                                   user32 advapi32 shell32)
         talvane_warnings(talvane_win32)
     endif()
 endfunction()

@@ -5,8 +5,6 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
-#include <shlwapi.h>
-
 #include <string>
 
 const char associationCaption[] = "Talvane configuration";
@@ -230,7 +228,29 @@ void RemoveFileAssociations() {
     }
 }
 
+// RegDeleteKeyA refuses a key with subkeys, and the shell's own deletion of a whole tree lives
+// in a DLL the program would need for nothing else: subkeys go first, the last one each time, so
+// that the enumeration's indexes stay valid.
+static void DeleteKeyTree(HKEY parent, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
+        DWORD subkeys = 0;
+        if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+            char child[256];
+            while (subkeys > 0) {
+                DWORD length = sizeof child;
+                if (RegEnumKeyExA(key, --subkeys, child, &length, nullptr, nullptr, nullptr,
+                                  nullptr) == ERROR_SUCCESS)
+                    DeleteKeyTree(key, child);
+            }
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(parent, name);
+}
+
 void RemoveProgramIdentifiers() {
     for (const char* id : programIdentifiers)
-        SHDeleteKeyA(HKEY_CLASSES_ROOT, id);
+        DeleteKeyTree(HKEY_CLASSES_ROOT, id);
 }

@@ -30,7 +30,7 @@ TEST(HelpViewer, AboutIsTitledByItsModuleAndEachHelpButtonOpensItsContextForGood
     shell_e2e::TestNotepad notepad;
     ASSERT_NO_FATAL_FAILURE(PresetSettings(/*librarianInstrument=*/0));
     ASSERT_TRUE(e2e::WriteDword(HKEY_LOCAL_MACHINE, e2e::kSettingsKey, "FirstTime1", 1));
-    Manager manager = StartManager();
+    Manager manager = StartManager({.programFiles = {ShippedM1Definition()}});
     ASSERT_TRUE(manager.window);
 
     ASSERT_TRUE(e2e::Press(manager.window, aboutId));

@@ -57,6 +57,14 @@ struct Manager {
     HWND window = nullptr;
 };
 
+// The shipped Korg M1 definition alone, for a copy of the program whose definition position 0
+// must be the M1 (the build folder lists every shipped definition) and which the Librarian may
+// write its device list into.
+inline e2e::ScratchFile ShippedM1Definition() {
+    const std::string name = "Korg M1.QXInstrument";
+    return {name, e2e::ReadFileBytes(e2e::JoinPath(e2e::BinFolder(), name)).value_or("")};
+}
+
 // Starts the program with the settings as they are (see PresetSettings) and the instrument in
 // loopback unless the options say otherwise, and waits for the Manager window.
 inline Manager StartManager(e2e::LaunchOptions options = {}) {

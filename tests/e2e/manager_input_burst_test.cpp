@@ -67,6 +67,7 @@ TEST(ManagerInput, ABurstCutByClearPortChangeOrLibrarianLeavesListCountAndFilesI
         // The instrument hands over each message as soon as a buffer is free: the burst goes as
         // fast as the program takes it, and nothing is lost for want of a buffer.
         Manager manager = StartManager({.workFiles = {{"burst.syx", NumberedFile(kCutBurst)}},
+                                        .programFiles = {ShippedM1Definition()},
                                         .instrument = {.mode = "loopback"},
                                         .environment = {{"TALVANE_VI_WIRE_SPEED", "buffer"}}});
         ASSERT_TRUE(manager.window);
