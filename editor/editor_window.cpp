@@ -16,7 +16,6 @@
 #include "shell/tooltips.h"
 
 #include <cstdio>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -200,32 +199,11 @@ bool AwaitingAnswer() {
            (editorWindow.fetchIndex == -1 && editorWindow.answerIndex >= 0);
 }
 
-struct BoxSearch {
-    HWND owner;
-    bool found;
-};
-
-BOOL CALLBACK FindEditorBox(HWND candidate, LPARAM data) {
-    auto& search = *reinterpret_cast<BoxSearch*>(data);
-    char name[16] = {};
-    GetClassNameA(candidate, name, sizeof name);
-    search.found = GetWindow(candidate, GW_OWNER) == search.owner && IsWindowVisible(candidate) &&
-                   std::strcmp(name, "#32770") == 0;
-    return !search.found;
-}
-
-// A message box or dialog of the editor's own (About, Preferences, an error) is open over it.
-bool EditorBoxOpen(HWND window) {
-    BoxSearch search{window, false};
-    EnumThreadWindows(GetCurrentThreadId(), FindEditorBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A dump that has not come in time is taken as lost: the editor gives up rather than ask again.
 // While a box is open the user has the word, and the dump may still be handled under it.
 void WatchFetch(HWND window) {
     if (editorWindow.ending || editorWindow.startupMessageShowing || editorWindow.handlingDump ||
-        !AwaitingAnswer() || EditorBoxOpen(window))
+        !AwaitingAnswer() || OwnedBoxOpen(window))
         return;
     if (!FetchOverdue(GetTickCount() - editorWindow.requestTime, editorWindow.requestLength,
                       programDumpSize))

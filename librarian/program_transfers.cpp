@@ -64,35 +64,14 @@ void Request(std::int32_t program) {
     WatchReply();
 }
 
-struct DialogSearch {
-    HWND owner;
-    bool found = false;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND candidate, LPARAM lParam) {
-    auto* search = reinterpret_cast<DialogSearch*>(lParam);
-    char className[8] = {};
-    search->found = GetWindow(candidate, GW_OWNER) == search->owner && IsWindowVisible(candidate) &&
-                    GetClassNameA(candidate, className, sizeof className) > 0 &&
-                    lstrcmpA(className, "#32770") == 0;
-    return !search->found;
-}
-
-// A dialog or message box of the window (Preferences, the definition dialog, a question) keeps
-// it disabled until the dialog closes; enabling it under one would let the user work on behind
-// the dialog's back.
-bool DialogOpenAbove(HWND window) {
-    DialogSearch search{window};
-    EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void EndSweep(HWND window) {
     transfer.sweepProgram = -1;
     transfer.storeMode = false;
     transfer.watching = false;
     ShowBusy(false);
-    if (!DialogOpenAbove(window))
+    // Enabled under Preferences, the definition dialog or a question, the window would let the
+    // user work on behind the box's back.
+    if (!OwnedBoxOpen(window))
         EnableWindow(window, TRUE);
 }
 

@@ -149,6 +149,30 @@ void RememberModuleWindowPosition(HWND window) {
     settings.WindowY = placement.rcNormalPosition.top;
 }
 
+namespace {
+
+struct OwnedBoxSearch {
+    HWND owner;
+    bool found = false;
+};
+
+BOOL CALLBACK FindOwnedBox(HWND candidate, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedBoxSearch*>(lParam);
+    char className[8] = {};
+    search->found = GetWindow(candidate, GW_OWNER) == search->owner && IsWindowVisible(candidate) &&
+                    GetClassNameA(candidate, className, sizeof className) > 0 &&
+                    lstrcmpA(className, "#32770") == 0;
+    return !search->found;
+}
+
+} // namespace
+
+bool OwnedBoxOpen(HWND window) {
+    OwnedBoxSearch search{window};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void CloseTitleWindow() {
     if (!shell.titleWindow || !shell.firstPaint)
         return;

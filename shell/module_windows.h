@@ -49,6 +49,10 @@ int RunModuleWindow(int code);
 // stands where the last one stood.
 void PlaceModuleWindow(HWND window);
 void RememberModuleWindowPosition(HWND window);
+// A dialog or message box that the module window owns (About, Preferences, the definition
+// dialog, a question, an error) is open over it: the window stays disabled and its watches wait
+// until the box closes.
+bool OwnedBoxOpen(HWND window);
 // At a module window's timer tick: closes the title window once the module window has painted.
 void CloseTitleWindow();
 // Closes the title loader's window, found by its class, before the program shows a box of its
