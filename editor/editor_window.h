@@ -11,9 +11,9 @@
 // The Program Editor window: the dialog "EDITOR" as a window of class "QX_SysX3". It fetches the
 // instrument's program list, shows one program on two pages (program settings, oscillator
 // settings) and sends the whole program back after every accepted change. Beside it floats the
-// envelope graph window, which it creates and keeps current. EditorWindowProc itself is declared
-// with the other module windows (shell/module_windows.h); it ends the window with 0 (quit),
-// 1 (Manager) or 2 (Librarian).
+// envelope graph window, which it creates and keeps current. EditorWindowProc ends the window
+// with 0 (quit), 1 (Manager) or 2 (Librarian).
+INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Controls of "EDITOR" that the window handles itself; the others go through the control map.
 inline constexpr int editorClearButton = 100;

@@ -1,6 +1,5 @@
 #include "editor/graph_window.h"
 
-#include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 

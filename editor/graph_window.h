@@ -3,9 +3,10 @@
 
 #include "editor/graph_geometry.h"
 
-// The envelope graph window (class "QX_SysexGraph", procedure GraphWindowProc in
-// shell/module_windows.h): the Program Editor's envelopes drawn from the program being edited,
-// with handles to drag on the selected curve.
+// The envelope graph window (class "QX_SysexGraph", procedure GraphWindowProc): the Program
+// Editor's envelopes drawn from the program being edited, with handles to drag on the selected
+// curve.
+LRESULT CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Child IDs of the two scroll bars.
 inline constexpr int mainScrollBarId = 1;

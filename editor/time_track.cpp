@@ -1,7 +1,6 @@
 #include "editor/time_track.h"
 
 #include "editor/time_track_state.h"
-#include "shell/module_windows.h"
 #include "shell/shell_state.h"
 
 #include <windowsx.h>

@@ -1,9 +1,9 @@
 #pragma once
 #include <windows.h>
 
-// The time-track control (class "QX_TimeTrack", procedure TimeTrackProc in
-// shell/module_windows.h): a two-half switch beside an envelope time. The states are those of
-// editor/time_track_state.h.
+// The time-track control (class "QX_TimeTrack", procedure TimeTrackProc): a two-half switch
+// beside an envelope time. The states are those of editor/time_track_state.h.
+LRESULT CALLBACK TimeTrackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Set both halves (wParam tracking, lParam velocity, each 0 negative, 1 off, 2 positive; the
 // control repaints) and read each half as the bits one envelope stage contributes to the switch

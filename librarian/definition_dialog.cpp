@@ -1,10 +1,11 @@
+#include "librarian/definition_dialog.h"
+
 #include "librarian/bank_file.h"
 #include "librarian/definition_files.h"
 #include "librarian/instrument_definition.h"
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
 #include "shell/help.h"
-#include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"

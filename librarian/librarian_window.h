@@ -3,9 +3,10 @@
 
 // The Librarian window: the dialog "Librarian" as a window of class "QX_SysX2". Its left half is
 // the bank list and the programs of the current bank, its right half the device program list,
-// one line per program number of the current instrument definition. LibrarianWindowProc itself is
-// declared with the other module windows (shell/module_windows.h); it ends the window with 0
-// (quit), 1 (Manager), 2 (the Librarian again, with a new definition) or 3 (Program Editor).
+// one line per program number of the current instrument definition. LibrarianWindowProc ends the
+// window with 0 (quit), 1 (Manager), 2 (the Librarian again, with a new definition) or 3
+// (Program Editor).
+INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Controls of "Librarian".
 inline constexpr int clearNamesButton = 100;

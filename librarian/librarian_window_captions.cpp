@@ -2,8 +2,8 @@
 
 #include "librarian/instrument_definition.h"
 #include "shell/ctrl_captions.h"
+#include "shell/module_keys.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/tooltips.h"
 
 namespace {

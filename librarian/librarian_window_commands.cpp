@@ -2,14 +2,15 @@
 
 #include "librarian/bank_file.h"
 #include "librarian/bank_list.h"
+#include "librarian/definition_dialog.h"
 #include "librarian/definition_files.h"
 #include "librarian/program_transfers.h"
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
+#include "shell/module_keys.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
 
 #include <string>
 #include <vector>

@@ -2,6 +2,7 @@
 // middle of the screen that stays on top until the main program's first window has painted.
 #include "loader/loader_state.h"
 #include "loader/start_choice.h"
+#include "shell/loader_protocol.h"
 
 namespace {
 
@@ -9,8 +10,6 @@ constexpr int titleWidth = 501;
 constexpr int titleHeight = 334;
 constexpr UINT_PTR lookTimer = 1;
 constexpr UINT lookInterval = 100;
-// Tells the module window which window to close once it has painted.
-constexpr UINT titleWindowMessage = 0x22A5;
 
 // The markers under the picture: Manager, Librarian, Editor.
 constexpr int markerLeft[] = {0, 125, 250};
@@ -18,7 +17,7 @@ constexpr int markerWidth = 5;
 constexpr int markerTop = 300;
 constexpr int markerBottom = 334;
 
-const char* const moduleClasses[] = {"QX_SysEx", "QX_SysX2", "QX_SysX3"};
+const char* const moduleClasses[] = {managerWindowClass, librarianWindowClass, editorWindowClass};
 
 // CTRL is read at the moment of drawing, so that pressing or releasing it moves the marker.
 void DrawMarkers(HDC dc) {
@@ -191,7 +190,7 @@ int ShowTitleWindow() {
     windowClass.lpfnWndProc = TitleWindowProc;
     windowClass.hInstance = loader.instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = "QX_Loader";
+    windowClass.lpszClassName = loaderWindowClass;
     RegisterClassA(&windowClass);
 
     int outerWidth = titleWidth + 2 * GetSystemMetrics(SM_CXDLGFRAME);
@@ -199,7 +198,7 @@ int ShowTitleWindow() {
     int left = (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2;
     HWND window =
-        CreateWindowExA(0, "QX_Loader", "", WS_POPUP | WS_VISIBLE | WS_DLGFRAME, left, top,
+        CreateWindowExA(0, loaderWindowClass, "", WS_POPUP | WS_VISIBLE | WS_DLGFRAME, left, top,
                         outerWidth, outerHeight, nullptr, nullptr, loader.instance, nullptr);
     if (!window)
         return StartWithoutTitle(); // the user still gets the program

@@ -6,8 +6,8 @@
 
 // The Manager window: the dialog "MainWindow" as a window of class "QX_SysEx". Its left half is
 // the message store with the input port, its right half the file list of the current folder with
-// the output port. ManagerWindowProc itself is declared with the other module windows
-// (shell/module_windows.h); it ends the window with 0 (quit) or 2 (Librarian).
+// the output port. ManagerWindowProc ends the window with 0 (quit) or 2 (Librarian).
+INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Controls of "MainWindow".
 inline constexpr int clearButton = 100;

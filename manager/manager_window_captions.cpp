@@ -1,8 +1,8 @@
 #include "manager/manager_window.h"
 
 #include "shell/ctrl_captions.h"
+#include "shell/module_keys.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/tooltips.h"
 
 #include <span>

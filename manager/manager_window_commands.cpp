@@ -5,16 +5,16 @@
 #include "manager/file_list_box.h"
 #include "manager/message_store.h"
 #include "manager/syx_files.h"
+#include "manager/syx_sending.h"
 #include "midi/midi_state.h"
-#include "midi/sysex_output.h"
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
-#include "shell/module_windows.h"
+#include "shell/module_hooks.h"
+#include "shell/module_keys.h"
 #include "shell/settings.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
 
 #include <string>
 #include <vector>
@@ -140,9 +140,8 @@ void EditMessage(HWND window) {
 void EnterLibrarian(HWND window) {
     shell.automaticPass = settings.LibrarianInstrument != -1 && !ControlKeyHeld();
     EnterLibrarianFirstTime();
-    const INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
-    if (result != definitionCancelled && result != -1) {
+    // The dialog is the Librarian's; the program hands it over at start-up.
+    if (moduleHooks.chooseInstrument != nullptr && moduleHooks.chooseInstrument(window)) {
         // The definition's ports are the ones chosen now; no remembered device comes back.
         KeepDevicesInUse();
         // The input is closed, and what it returns stored, before the window ends: the dialog

@@ -1,5 +1,5 @@
-#include "midi/input_assembly.h"
 #include "midi/midi_errors.h"
+#include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
 #include "shell/settings.h"
@@ -154,7 +154,8 @@ void CloseInput() {
     if (result != MMSYSERR_NOERROR)
         ReportMidiInError("CID/InReset Error", result);
     TakeBuffersReturnedByReset();
-    EndMessageInProgress(inputBufferSize, midi.continuationCount, midi.makerByte);
+    if (midiHooks.inputEnding != nullptr)
+        midiHooks.inputEnding();
     for (InputBuffer& buffer : midi.inputBuffers) {
         if (buffer.header == nullptr)
             continue;
@@ -179,7 +180,8 @@ void CloseOutput() {
     if (result != MMSYSERR_NOERROR)
         ReportMidiOutError("COD/OutReset Error", result);
     // A send in progress gets no further completion from a closed port; it ends here.
-    StopSend();
+    if (midiHooks.outputClosing != nullptr)
+        midiHooks.outputClosing();
     result = midiOutClose(midi.output);
     if (result != MMSYSERR_NOERROR)
         ReportMidiOutError("COD/OutClose Error", result);

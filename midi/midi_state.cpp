@@ -1,3 +1,5 @@
+#include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
 
 MidiState midi;
+MidiHooks midiHooks;

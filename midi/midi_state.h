@@ -49,14 +49,6 @@ void OpenOutput(HWND window);
 void CloseOutput();
 void ChangeInputDevice(HWND window, int device);
 void ChangeOutputDevice(HWND window, int device);
-// The Manager's handling of a returned input buffer (MM_MIM_LONGDATA): its bytes go into the
-// message store and the buffer is queued again; so do those of any other buffers whose notices
-// already wait in the window's queue.
-void ReceiveBuffer(HWND window, MIDIHDR* header);
-// Handles the input buffers already handed back to `window` and waiting in its queue, so that a
-// command that reads or empties the store finds in it everything received before the command.
-void TakeQueuedInput(HWND window);
-
 // The return protocol every module follows for a buffer the input hands back. TakeReturnedBuffer
 // is false for a buffer that must be left alone: one that came back empty (the input was reset),
 // is not one of the 30 input buffers, or has been queued again already. Otherwise the buffer is

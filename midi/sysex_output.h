@@ -1,21 +1,13 @@
 #pragma once
-#include "manager/syx_format.h"
-
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <atomic>
 #include <cstdint>
-#include <string>
 
-// Sending a .syx file to the instrument through the output port. A file of the program's own
-// formats goes out message by message, each one 20 ms after the output reported the one before
-// done; a standard-format file goes out as one long message. The busy flag is set while a send
-// runs.
-
-// The largest standard-format file sent (as one long message); larger ones are refused.
-inline constexpr std::int64_t maxStandardSendSize = 16 * 1024 * 1024;
-inline constexpr DWORD sendPauseMilliseconds = 20;
+// The wire of a send: long messages handed to the output port one at a time, and the output's
+// completions counted. What is sent, and when the next message goes, is the sender's
+// (manager/syx_sending.h). The busy flag is set while a send runs.
 
 // Values of SendState::state.
 inline constexpr std::int32_t sendWaiting = 0;     // a message is on its way
@@ -33,19 +25,25 @@ struct SendState {
     bool active = false; // a send has started and not ended
     HGLOBAL headerBlock = nullptr;
     MIDIHDR* header = nullptr;
-    std::string path;
-    SyxFile file; // the file being sent: count, length table and position of the next message
     HGLOBAL messageBlock = nullptr;
 };
 
 extern SendState sending;
 
-// Starts sending the file at `path` and returns once its first message is handed to the output
-// (the output must be open). Ignored while a send is running. A file that cannot be opened, is
-// damaged or is too large is refused with a message box, and the send ends at once (state 1).
-void SendFile(const char* path);
-// Called for every completion of the output: sends the next message, or ends the send.
-void SendNextMessage();
+// Gives the send its header, zeroed; false when there is no memory for it.
+bool AllocateSendHeader();
+// The send has ended: its header is released.
+void ReleaseSendHeader();
+// A block of `length` bytes for the next message, to be filled before it is handed to the output;
+// null when there is no memory for it.
+unsigned char* AllocateMessageBlock(std::int32_t length);
+// Hands the `length` bytes of the message block to the output. False when the message did not go
+// out, so no completion will come for it. The captions name the failed step in the error box.
+bool HandMessageToOutput(unsigned char* bytes, std::int32_t length, const char* prepareCaption,
+                         const char* sendCaption);
+// The message just sent is done: its header is unprepared and its block released.
+void ReleaseMessage();
+
 // The output's completion function when it is opened without a window: on each "done" notice
 // traces "!", adds 1 to the pending completions and sets the state to -1.
 void CALLBACK OutputCompletion(HMIDIOUT output, UINT message, DWORD_PTR instance, DWORD_PTR param1,
@@ -54,5 +52,3 @@ void CALLBACK OutputCompletion(HMIDIOUT output, UINT message, DWORD_PTR instance
 // completion: counts it off and sets the state back to 0 when no other is pending. A completion
 // that arrives meanwhile is never lost.
 void AcknowledgeCompletion();
-// Ends a send in progress at once (the output port is closing).
-void StopSend();

@@ -2,13 +2,16 @@
 
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
 
 namespace {
 
 constexpr INT_PTR uninstallRan = 0;
 
 } // namespace
+
+bool ControlKeyHeld() {
+    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
 
 void HandleModuleKeyDown(HWND window, WPARAM key) {
     // While a dialog or message box of the module window is open (the window is disabled then),

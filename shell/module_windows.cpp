@@ -1,33 +1,18 @@
 #include "shell/module_windows.h"
 
-#include "shell/dialog_template.h"
+#include "shell/module_hooks.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
+#include "shell/startup_boxes.h"
+
+ModuleHooks moduleHooks;
 
 namespace {
 
-struct ModuleDescription {
-    int code;
-    const char* dialogResource;
-    const char* windowClass;
-    const char* icon;
-    DLGPROC procedure;
-};
-
-// Indexed by end code - 1.
-const ModuleDescription modules[] = {
-    {moduleManager, "MainWindow", "QX_SysEx", "AProgramIcon", ManagerWindowProc},
-    {moduleLibrarian, "Librarian", "QX_SysX2", "DBanksIcon", LibrarianWindowProc},
-    {moduleEditor, "Editor", "QX_SysX3", "zM1Icon", EditorWindowProc},
-};
-
-const char loaderClass[] = "QX_Loader";
-
 bool IsLoaderWindow(HWND window) {
-    char className[sizeof loaderClass + 1] = {};
+    char className[sizeof loaderWindowClass + 1] = {};
     return IsWindow(window) && GetClassNameA(window, className, sizeof className) > 0 &&
-           lstrcmpA(className, loaderClass) == 0;
+           lstrcmpA(className, loaderWindowClass) == 0;
 }
 
 } // namespace
@@ -53,86 +38,6 @@ LRESULT CALLBACK ModuleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         break;
     }
     return DefDlgProcA(window, message, wParam, lParam);
-}
-
-void LoadModuleIcons() {
-    for (int i = 0; i < 3; ++i)
-        shell.moduleIcons[i] = LoadIconA(shell.instance, modules[i].icon);
-}
-
-void DestroyModuleIcons() {
-    for (HICON& icon : shell.moduleIcons) {
-        if (icon)
-            DestroyIcon(icon);
-        icon = nullptr;
-    }
-}
-
-bool RegisterWindowClasses() {
-    HBRUSH lightGrey = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    for (int i = 0; i < 3; ++i) {
-        WNDCLASSA moduleClass{};
-        moduleClass.lpfnWndProc = ModuleWindowProc;
-        moduleClass.cbWndExtra = DLGWINDOWEXTRA;
-        moduleClass.hInstance = shell.instance;
-        moduleClass.hIcon = shell.moduleIcons[i];
-        moduleClass.hbrBackground = lightGrey;
-        moduleClass.lpszClassName = modules[i].windowClass;
-        if (!RegisterClassA(&moduleClass))
-            return false;
-    }
-    WNDCLASSA timeTrack{};
-    timeTrack.lpfnWndProc = TimeTrackProc;
-    timeTrack.cbWndExtra = 4;
-    timeTrack.hInstance = shell.instance;
-    timeTrack.lpszClassName = "QX_TimeTrack";
-    if (!RegisterClassA(&timeTrack))
-        return false;
-    WNDCLASSA graph{};
-    graph.style = CS_HREDRAW | CS_VREDRAW;
-    graph.lpfnWndProc = GraphWindowProc;
-    graph.hInstance = shell.instance;
-    graph.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    graph.lpszClassName = "QX_SysexGraph";
-    return RegisterClassA(&graph) != 0;
-}
-
-bool CopyModuleDialogs() {
-    for (int i = 0; i < 3; ++i) {
-        HRSRC found = FindResourceA(shell.instance, modules[i].dialogResource, RT_DIALOG);
-        HGLOBAL loaded = found ? LoadResource(shell.instance, found) : nullptr;
-        const void* description = loaded ? LockResource(loaded) : nullptr;
-        if (!description)
-            return false;
-        shell.moduleDialogs[i] =
-            CopyDialogWithClass(static_cast<const std::uint8_t*>(description),
-                                SizeofResource(shell.instance, found), modules[i].windowClass);
-        if (shell.moduleDialogs[i].empty())
-            return false;
-    }
-    return true;
-}
-
-void ReleaseModuleDialogs() {
-    for (auto& copy : shell.moduleDialogs) {
-        copy.clear();
-        copy.shrink_to_fit();
-    }
-}
-
-int RunModuleWindow(int code) {
-    if (code < moduleManager || code > moduleEditor)
-        return moduleQuit;
-    const ModuleDescription& module = modules[code - 1];
-    const auto& copy = shell.moduleDialogs[code - 1];
-    if (copy.empty())
-        return moduleQuit;
-    INT_PTR result =
-        DialogBoxIndirectParamA(shell.instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()),
-                                nullptr, module.procedure, 0);
-    if (result < moduleQuit || result > moduleEditor)
-        return moduleQuit;
-    return static_cast<int>(result);
 }
 
 void PlaceModuleWindow(HWND window) {
@@ -183,7 +88,7 @@ void CloseTitleWindow() {
 void CloseLoaderWindow() {
     // Once closed, the title needs no more watching for boxes.
     StopWatchingStartupBoxes();
-    HWND loader = FindWindowA(loaderClass, nullptr);
+    HWND loader = FindWindowA(loaderWindowClass, nullptr);
     if (loader)
         SendMessageA(loader, WM_CLOSE, 0, 0);
 }

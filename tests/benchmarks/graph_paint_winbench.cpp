@@ -5,6 +5,7 @@
 //   graph_paint_winbench.exe [paints] [--screenshot file.bmp]
 //
 // With --screenshot it also saves the window showing the typical program, for the documentation.
+#include "app/module_classes.h"
 #include "editor/editor_state.h"
 #include "editor/graph_window.h"
 #include "harness/screenshot.h"

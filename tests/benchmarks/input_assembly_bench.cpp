@@ -3,7 +3,7 @@
 // beside tools/bench-input's figures it shows how little of the time per message this is; the
 // rest is the system's (the queue, the MIDI calls, the list box).
 #include "manager/message_store.h"
-#include "midi/input_assembly.h"
+#include "manager/input_assembly.h"
 
 #include <benchmark/benchmark.h>
 

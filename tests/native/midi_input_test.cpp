@@ -1,5 +1,5 @@
 // Assembling returned input buffers into whole messages of the store.
-#include "midi/input_assembly.h"
+#include "manager/input_assembly.h"
 
 #include "manager_store_fixture.h"
 

@@ -2,6 +2,7 @@
 // a stand-in editor window that records what they send it.
 #include "support/windows_test_support.h"
 
+#include "app/module_classes.h"
 #include "editor/editor_state.h"
 #include "editor/editor_window.h"
 #include "editor/graph_window.h"

@@ -2,6 +2,7 @@
 // selected, and the message hook that feeds the tooltip window with the mouse and the window
 // with the keys of its controls. The real window procedure runs on the real dialog of
 // Talvane95.dat, with the virtual instrument as its ports.
+#include "app/module_classes.h"
 #include "manager/file_list.h"
 #include "manager/manager_window.h"
 #include "manager/message_store.h"

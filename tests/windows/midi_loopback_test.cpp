@@ -6,7 +6,9 @@
 #include "support/windows_test_support.h"
 
 #include "manager/message_store.h"
+#include "manager/store_input.h"
 #include "manager/store_list_box.h"
+#include "manager/syx_sending.h"
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
 #include "shell/debug_trace.h"

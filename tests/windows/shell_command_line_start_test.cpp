@@ -6,7 +6,7 @@
 #include "librarian/instrument_definition.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // hand-shake, with dialogs built in memory.
 #include "support/windows_test_support.h"
 
+#include "app/module_classes.h"
 #include "shell/dialog_template.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"

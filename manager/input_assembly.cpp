@@ -1,4 +1,4 @@
-#include "midi/input_assembly.h"
+#include "manager/input_assembly.h"
 
 #include "manager/maker_name.h"
 #include "manager/message_store.h"

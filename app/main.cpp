@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "shell/startup.h"
+#include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     return RunTalvane(instance, commandLine);

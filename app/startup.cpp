@@ -1,11 +1,14 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
+#include "app/module_classes.h"
 #include "manager/message_store.h"
 #include "shell/help.h"
 #include "shell/message_hook.h"
+#include "shell/module_hooks.h"
 #include "shell/module_windows.h"
 #include "shell/settings_registry.h"
 #include "shell/shell_state.h"
+#include "shell/startup_boxes.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -47,25 +50,28 @@ void PlayTitleSound() {
                SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
-// From the start until the first module window paints, every dialog and message box the program
-// opens closes the title window first: the title stays on top of everything and would hide it.
-HHOOK startupBoxHook = nullptr;
+const char startFailureCaption[] = "Talvane 95";
+const char classesNotRegisteredText[] =
+    "Talvane 95 cannot start: its window classes could not be registered.";
+const char dialogsNotPreparedText[] =
+    "Talvane 95 cannot start: its module windows could not be prepared.";
 
-// As a box is about to show: a dialog that ends before it shows (the definition dialog's
-// automatic pass) leaves the title up.
-LRESULT CALLBACK StartupBoxHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    char className[8] = {};
-    if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam &&
-        GetClassNameA(sent->hwnd, className, sizeof className) > 0 &&
-        lstrcmpA(className, "#32770") == 0)
-        CloseLoaderWindow();
-    return CallNextHookEx(startupBoxHook, code, wParam, lParam);
+void RunExitSteps() {
+    StopWatchingStartupBoxes();
+    CloseHelp();
+    RemoveMessageHook();
+    SaveSettings();
+    DestroyModuleIcons();
+    DeleteStoreFiles();
 }
 
-void WatchStartupBoxes() {
-    startupBoxHook =
-        SetWindowsHookExA(WH_CALLWNDPROC, StartupBoxHookProc, nullptr, GetCurrentThreadId());
+// Without its classes or its module windows the program has nothing to show: it says so, with
+// the title closed so that the box is seen, and ends after the exit steps.
+int CannotStart(const char* text) {
+    CloseLoaderWindow();
+    MessageBoxA(nullptr, text, startFailureCaption, MB_OK | MB_ICONSTOP);
+    RunExitSteps();
+    return 1;
 }
 
 void RunModuleLoop(int code) {
@@ -78,44 +84,34 @@ void RunModuleLoop(int code) {
 
 } // namespace
 
-void StopWatchingStartupBoxes() {
-    if (startupBoxHook)
-        UnhookWindowsHookEx(startupBoxHook);
-    startupBoxHook = nullptr;
-}
-
-bool ControlKeyHeld() {
-    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 int RunTalvane(HINSTANCE instance, const char* commandLine) {
     WatchStartupBoxes();
     FindProgramFolder();
     StartupConfiguration();
     BuildScratchFileNames(TemporaryFolder());
     shell.instance = instance;
+    moduleHooks.chooseInstrument = ChooseInstrument;
     LoadModuleIcons();
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&commonControls);
     InstallMessageHook();
-    RegisterWindowClasses();
+    if (!RegisterWindowClasses())
+        return CannotStart(classesNotRegisteredText);
 
     StartChoice start = StartFromCommandLine(ReadCommandLine(commandLine ? commandLine : ""));
     if (start.outcome == StartOutcome::endAtOnce)
         return 0;
     if (start.outcome == StartOutcome::runModules) {
-        CopyModuleDialogs();
+        if (!CopyModuleDialogs()) {
+            ReleaseModuleDialogs();
+            return CannotStart(dialogsNotPreparedText);
+        }
         if (settings.titleSoundOn)
             PlayTitleSound();
         RunModuleLoop(start.firstModule);
         ReleaseModuleDialogs();
     }
 
-    StopWatchingStartupBoxes();
-    CloseHelp();
-    RemoveMessageHook();
-    SaveSettings();
-    DestroyModuleIcons();
-    DeleteStoreFiles();
+    RunExitSteps();
     return 0;
 }

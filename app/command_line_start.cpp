@@ -1,9 +1,11 @@
+#include "app/module_classes.h"
+#include "app/startup.h"
 #include "librarian/bank_file.h"
 #include "librarian/instrument_definition.h"
+#include "shell/module_keys.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "shell/startup.h"
 
 #include <optional>
 #include <string>
@@ -36,9 +38,7 @@ StartChoice CommandLineError(const char* text) {
 // opens when the user cancels it (or it cannot be shown), the Librarian otherwise.
 int StartThroughDefinitionDialog() {
     shell.automaticPass = true;
-    INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", nullptr, InstrumentDialogProc, 0);
-    return result == definitionCancelled || result == -1 ? moduleManager : moduleLibrarian;
+    return ChooseInstrument(nullptr) ? moduleLibrarian : moduleManager;
 }
 
 // Without a switch the Manager opens; with CTRL held and a definition chosen before, the way

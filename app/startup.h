@@ -4,7 +4,7 @@
 #include "shell/command_line.h"
 
 // The main program: start-up, the module loop and the exit steps. Returns the process's exit
-// code (0).
+// code: 0, or 1 when the program cannot start (it has said why in a box).
 int RunTalvane(HINSTANCE instance, const char* commandLine);
 
 // How the command line wants the program to go on.
@@ -25,10 +25,3 @@ StartChoice StartFromCommandLine(const CommandLineRequest& request);
 
 // The command-line send: the file goes to the output port without any window.
 void SendFileFromCommandLine(const char* path);
-
-// Ends the start-up's watch that closes the title window before each dialog and message box;
-// the first paint of a module window ends it (the title closes then anyway).
-void StopWatchingStartupBoxes();
-
-// CTRL counts as held when the system reports it down at this moment.
-bool ControlKeyHeld();

@@ -1,7 +1,7 @@
+#include "app/startup.h"
+#include "manager/syx_sending.h"
 #include "midi/midi_state.h"
-#include "midi/sysex_output.h"
 #include "shell/debug_trace.h"
-#include "shell/startup.h"
 
 namespace {
 
