@@ -9,6 +9,7 @@
 #include "librarian/reply_assembly.h"
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
+#include "shell/message_box.h"
 #include "shell/module_keys.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
@@ -60,8 +61,7 @@ bool RefuseDefinition(HWND window) {
         return false;
     char text[sizeof wrongSizeText + 16];
     std::snprintf(text, sizeof text, wrongSizeText, instrument.definition.programSize);
-    CloseLoaderWindow();
-    MessageBoxA(window, text, wrongSizeCaption, MB_ICONSTOP | MB_OK);
+    ShowMessageBox(window, text, wrongSizeCaption, MB_ICONSTOP | MB_OK);
     editorWindow.ending = true;
     EndEditor(window, moduleLibrarian);
     return true;
@@ -180,7 +180,7 @@ void StartupCheck(HWND window) {
         EnableWindow(window, TRUE);
         SetForegroundWindow(window);
         editorWindow.startupMessageShowing = true;
-        MessageBoxA(window, notRespondingText, notRespondingCaption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(window, notRespondingText, notRespondingCaption, MB_ICONEXCLAMATION | MB_OK);
         editorWindow.startupMessageShowing = false;
         if (editorWindow.fetchIndex == 0) {
             editorWindow.ending = true;
@@ -219,7 +219,7 @@ void WatchFetch(HWND window) {
     SetForegroundWindow(window);
     char text[sizeof stalledText + 16];
     std::snprintf(text, sizeof text, stalledText, missing);
-    MessageBoxA(window, text, stalledCaption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, text, stalledCaption, MB_ICONEXCLAMATION | MB_OK);
     EndEditor(window, moduleLibrarian);
 }
 

@@ -8,6 +8,7 @@
 #include "editor/effect_values.h"
 #include "editor/multisounds.h"
 #include "editor/program_box.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
 
@@ -112,11 +113,11 @@ void WriteControl(HWND window, int control, int kind, const ControlState& before
 void ShowMessage(HWND window, int control, const InputMessage& message) {
     switch (message.style) {
     case MessageStyle::inputError:
-        MessageBoxA(window, message.text.c_str(), message.caption.c_str(), MB_ICONSTOP | MB_OK);
+        ShowMessageBox(window, message.text.c_str(), message.caption.c_str(), MB_ICONSTOP | MB_OK);
         SetFocus(GetDlgItem(window, control));
         break;
     case MessageStyle::programError:
-        MessageBoxA(window, message.text.c_str(), message.caption.c_str(), MB_OK);
+        ShowMessageBox(window, message.text.c_str(), message.caption.c_str(), MB_OK);
         break;
     case MessageStyle::fatal:
         FatalAppExitA(0, message.text.c_str());

@@ -4,6 +4,7 @@
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -128,7 +129,7 @@ const char shortReplyFormat[] =
     "bytes from byte %ld. The reply size must be at least the offset plus the program size.";
 
 void Refuse(HWND dialog, const InputCheck& check) {
-    MessageBoxA(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
+    ShowMessageBox(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
 }
 
 // Every reply would end its transfer: the program's bytes lie past the reply's end.

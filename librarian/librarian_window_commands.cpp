@@ -7,6 +7,7 @@
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
@@ -92,7 +93,7 @@ void DeleteSelected(HWND window) {
         return;
     const std::string name = ListText(window, bankProgramList, stored);
     const std::string question = "Are you sure you want to delete the program \"" + name + "\"?";
-    if (MessageBoxA(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
+    if (ShowMessageBox(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
         IDYES)
         return;
     DeleteProgram(name);

@@ -10,6 +10,7 @@
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shared_dialogs.h"
@@ -41,7 +42,7 @@ std::string ListText(HWND window, int list, int index) {
 }
 
 void ShowError(HWND window, const char* text) {
-    MessageBoxA(window, text, "Error", MB_ICONSTOP | MB_OK);
+    ShowMessageBox(window, text, "Error", MB_ICONSTOP | MB_OK);
 }
 
 // After a port change the lists show the devices in use, also when a change fell back to the
@@ -229,12 +230,12 @@ void ConfirmDelete(const char* label, const char* name, int index) {
                "\", underlying name \"" + name + "\"?";
     else
         text = std::string("Are you sure you want to delete the file \"") + name + "\"?";
-    if (MessageBoxA(shell.currentModuleWindow, text.c_str(), "Confirm Delete",
-                    MB_ICONQUESTION | MB_YESNO) != IDYES)
+    if (ShowMessageBox(shell.currentModuleWindow, text.c_str(), "Confirm Delete",
+                       MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     if (!DeleteFileA(name)) {
-        MessageBoxA(shell.currentModuleWindow, deleteFailedText, "Error!",
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, deleteFailedText, "Error!",
+                       MB_ICONEXCLAMATION | MB_OK);
         return;
     }
     RemoveFileListEntry(index);

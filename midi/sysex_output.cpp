@@ -4,6 +4,7 @@
 #include "midi/midi_errors.h"
 #include "midi/midi_state.h"
 #include "shell/debug_trace.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 SendState sending;
@@ -55,8 +56,8 @@ bool SendCurrentMessage(const char* prepareCaption, const char* sendCaption) {
                       ? static_cast<unsigned char*>(GlobalLock(sending.messageBlock))
                       : nullptr;
     if (bytes == nullptr) {
-        MessageBoxA(shell.currentModuleWindow, "Memory allocation error.", "Error",
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, "Memory allocation error.", "Error",
+                       MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
     if (!ReadSyxBytes(sending.file, bytes, length)) {

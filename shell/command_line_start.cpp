@@ -1,5 +1,6 @@
 #include "librarian/bank_file.h"
 #include "librarian/instrument_definition.h"
+#include "shell/message_box.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -27,8 +28,7 @@ StartChoice Start(int module) {
 
 // The error ends the program at once; the title picture must not hide its box.
 StartChoice CommandLineError(const char* text) {
-    CloseLoaderWindow();
-    MessageBoxA(nullptr, text, commandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(nullptr, text, commandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
     return {StartOutcome::endAtOnce, moduleQuit};
 }
 
