@@ -8,6 +8,7 @@
 #include "librarian/reply_assembly.h"
 #include "librarian/string_language.h"
 #include "shell/message_box.h"
+#include "shell/module_window_steps.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 
@@ -252,10 +253,8 @@ void HandleReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
 }
 
 void CheckResponse(HWND window) {
-    if (shell.titleWindow && !shell.firstPaint)
+    if (!EndTitleTimer(window, responseTimer))
         return;
-    CloseTitleWindow();
-    KillTimer(window, responseTimer);
     if (transfer.replyTarget != 0)
         return;
     EnableWindow(window, TRUE);
