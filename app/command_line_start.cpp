@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "librarian/bank_file.h"
 #include "librarian/instrument_definition.h"
+#include "shell/message_box.h"
 #include "shell/module_keys.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
@@ -29,8 +30,7 @@ StartChoice Start(int module) {
 
 // The error ends the program at once; the title picture must not hide its box.
 StartChoice CommandLineError(const char* text) {
-    CloseLoaderWindow();
-    MessageBoxA(nullptr, text, commandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(nullptr, text, commandLineErrorCaption, MB_OK | MB_ICONEXCLAMATION);
     return {StartOutcome::endAtOnce, moduleQuit};
 }
 

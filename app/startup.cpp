@@ -3,6 +3,7 @@
 #include "app/module_classes.h"
 #include "manager/message_store.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/message_hook.h"
 #include "shell/module_hooks.h"
 #include "shell/module_windows.h"
@@ -65,11 +66,10 @@ void RunExitSteps() {
     DeleteStoreFiles();
 }
 
-// Without its classes or its module windows the program has nothing to show: it says so, with
-// the title closed so that the box is seen, and ends after the exit steps.
+// Without its classes or its module windows the program has nothing to show: it says so (the box
+// closes the title, so that it is seen) and ends after the exit steps.
 int CannotStart(const char* text) {
-    CloseLoaderWindow();
-    MessageBoxA(nullptr, text, startFailureCaption, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, text, startFailureCaption, MB_OK | MB_ICONSTOP);
     RunExitSteps();
     return 1;
 }

@@ -9,7 +9,9 @@
 #include "librarian/reply_assembly.h"
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
+#include "shell/message_box.h"
 #include "shell/module_keys.h"
+#include "shell/module_window_steps.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -60,8 +62,7 @@ bool RefuseDefinition(HWND window) {
         return false;
     char text[sizeof wrongSizeText + 16];
     std::snprintf(text, sizeof text, wrongSizeText, instrument.definition.programSize);
-    CloseLoaderWindow();
-    MessageBoxA(window, text, wrongSizeCaption, MB_ICONSTOP | MB_OK);
+    ShowMessageBox(window, text, wrongSizeCaption, MB_ICONSTOP | MB_OK);
     editorWindow.ending = true;
     EndEditor(window, moduleLibrarian);
     return true;
@@ -91,9 +92,7 @@ void OpenEditorWindow(HWND window) {
     ResetWindowState();
     // No dump is handled until the opening is complete.
     editorWindow.handlingDump = true;
-    shell.currentModule = moduleEditor;
-    shell.currentModuleWindow = window;
-    shell.firstPaint = false;
+    OpenModuleWindow(window, moduleEditor, ModuleWindowPlacing::later);
     if (RefuseDefinition(window))
         return;
     FillEditorLists(window);
@@ -143,21 +142,17 @@ void DestroyEditorWindow(HWND window) {
         WaitForOutgoingMessages(closingSendWait);
     }
     KillTimer(window, editorSendTimer);
-    if (shell.currentModule == moduleEditor)
-        shell.currentModule = 0;
+    LeaveModule(moduleEditor);
     CloseInput();
     CloseOutput();
     FreeInputBuffers();
     ReleaseSentMessages();
-    if (editorWindow.placed)
-        RememberModuleWindowPosition(window);
-    shell.currentModuleWindow = nullptr;
+    CloseModuleWindow(window, editorWindow.placed);
     shell.busy = false;
     if (editorWindow.graphWindow)
         DestroyWindow(editorWindow.graphWindow);
     editorWindow.graphWindow = nullptr;
     ForgetModuleTooltips(editorWindow.tooltipWindow);
-    editorWindow.tooltipWindow = nullptr;
 }
 
 void CreateGraphWindow() {
@@ -170,17 +165,15 @@ void CreateGraphWindow() {
 // Half a second after opening: the title picture goes (once the window has painted), the user
 // hears about an instrument that has not answered at all, and the graph window opens.
 void StartupCheck(HWND window) {
-    if (shell.titleWindow && !shell.firstPaint)
+    if (!EndTitleTimer(window, startupTimer))
         return;
-    CloseTitleWindow();
-    KillTimer(window, startupTimer);
     if (editorWindow.ending)
         return;
     if (editorWindow.fetchIndex == 0) {
         EnableWindow(window, TRUE);
         SetForegroundWindow(window);
         editorWindow.startupMessageShowing = true;
-        MessageBoxA(window, notRespondingText, notRespondingCaption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(window, notRespondingText, notRespondingCaption, MB_ICONEXCLAMATION | MB_OK);
         editorWindow.startupMessageShowing = false;
         if (editorWindow.fetchIndex == 0) {
             editorWindow.ending = true;
@@ -219,7 +212,7 @@ void WatchFetch(HWND window) {
     SetForegroundWindow(window);
     char text[sizeof stalledText + 16];
     std::snprintf(text, sizeof text, stalledText, missing);
-    MessageBoxA(window, text, stalledCaption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, text, stalledCaption, MB_ICONEXCLAMATION | MB_OK);
     EndEditor(window, moduleLibrarian);
 }
 

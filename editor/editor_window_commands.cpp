@@ -10,6 +10,7 @@
 #include "midi/midi_state.h"
 #include "shell/about.h"
 #include "shell/help.h"
+#include "shell/list_controls.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 
@@ -61,17 +62,6 @@ void SendNow(HWND window) {
                    static_cast<std::int32_t>(programFollowUpMessage.size()));
 }
 
-std::string ListEntryText(HWND window, int index) {
-    const LRESULT length = SendDlgItemMessageA(window, programBox, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR)
-        return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendDlgItemMessageA(window, programBox, CB_GETLBTEXT, index,
-                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 // The user edits the name in the program box's edit field: the number stays, the text stays 13
 // characters long, and a changed name is sent.
 void ProgramNameEdited(HWND window) {
@@ -80,7 +70,7 @@ void ProgramNameEdited(HWND window) {
     const DWORD selection =
         static_cast<DWORD>(SendDlgItemMessageA(window, programBox, CB_GETEDITSEL, 0, 0));
     // The field showed the program's list entry until this change.
-    const std::string entry = ListEntryText(window, editor.currentProgram);
+    const std::string entry = ComboText(window, programBox, editor.currentProgram);
     const std::string programText = ProgramBoxText(editor.currentProgram, editor.program.name);
     const ProgramBoxCorrection corrected =
         CorrectProgramBoxText(entry.empty() ? programText : entry, typed, HIWORD(selection));
@@ -101,9 +91,9 @@ void ProgramBoxCommand(HWND window, int notification) {
         return;
     editorWindow.handlingProgramBox = true;
     if (notification == CBN_SELCHANGE) {
-        const LRESULT selected = SendDlgItemMessageA(window, programBox, CB_GETCURSEL, 0, 0);
+        const int selected = ComboSelection(window, programBox);
         if (selected != CB_ERR)
-            ChooseProgram(window, static_cast<int>(selected));
+            ChooseProgram(window, selected);
     } else if (notification == CBN_EDITCHANGE) {
         ProgramNameEdited(window);
     }

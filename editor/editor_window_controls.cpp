@@ -8,6 +8,7 @@
 #include "editor/effect_values.h"
 #include "editor/multisounds.h"
 #include "editor/program_box.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
 
@@ -25,13 +26,8 @@ struct ControlRange {
 const ControlRange programPage[] = {{3100, 3158}, {3500, 3538}};
 const ControlRange oscillatorPage[] = {{3200, 3252}, {3400, 3447}};
 
-struct EditorTip {
-    int control;
-    const char* text;
-};
-
 // The tips of the controls that are not in the control map.
-const EditorTip editorTips[] = {
+const TipEntry editorTips[] = {
     {effect1Radio, "View settings for Effect 1"},
     {effect2Radio, "View settings for Effect 2"},
     {oscillator1Radio, "View settings for Oscillator 1"},
@@ -112,11 +108,11 @@ void WriteControl(HWND window, int control, int kind, const ControlState& before
 void ShowMessage(HWND window, int control, const InputMessage& message) {
     switch (message.style) {
     case MessageStyle::inputError:
-        MessageBoxA(window, message.text.c_str(), message.caption.c_str(), MB_ICONSTOP | MB_OK);
+        ShowMessageBox(window, message.text.c_str(), message.caption.c_str(), MB_ICONSTOP | MB_OK);
         SetFocus(GetDlgItem(window, control));
         break;
     case MessageStyle::programError:
-        MessageBoxA(window, message.text.c_str(), message.caption.c_str(), MB_OK);
+        ShowMessageBox(window, message.text.c_str(), message.caption.c_str(), MB_OK);
         break;
     case MessageStyle::fatal:
         FatalAppExitA(0, message.text.c_str());
@@ -226,8 +222,7 @@ void CreateEditorTooltips(HWND window) {
     // The effect boxes get the help of their slot when an effect type is shown.
     for (int slot = 0; slot < effectSlotCount; ++slot)
         AddTip(window, firstEffectValueBox + slot, "");
-    for (const EditorTip& tip : editorTips)
-        AddTip(window, tip.control, tip.text);
+    AddTips(window, editorTips);
 }
 
 void ShowPage(HWND window) {

@@ -5,6 +5,7 @@
 #include "librarian/bank_file.h"
 #include "librarian/file_creation.h"
 #include "librarian/instrument_definition.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -14,11 +15,11 @@ void OutOfMemory() {
 }
 
 void ShowBankFull(HWND owner) {
-    MessageBoxA(owner, bankFullText, bankFullCaption, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(owner, bankFullText, bankFullCaption, MB_OK | MB_ICONSTOP);
 }
 
 void ShowWriteFailed(HWND owner) {
-    MessageBoxA(owner, bankWriteFailedText, bankWriteFailedCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(owner, bankWriteFailedText, bankWriteFailedCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // Creates a bank through the save-file dialog and puts it into the list just before "Create new
@@ -35,8 +36,8 @@ bool CreateBank(HWND window, HWND list) {
         return false;
     CloseHandle(file);
     if (!InitialiseBankFile(path, instrument.definition.programSize)) {
-        MessageBoxA(window, bankCreateFailedText, fileCreateFailedCaption,
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(window, bankCreateFailedText, fileCreateFailedCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     // The entry keeps the file's own path, wherever the user made it.

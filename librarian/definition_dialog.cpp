@@ -6,6 +6,7 @@
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
@@ -129,7 +130,7 @@ const char shortReplyFormat[] =
     "bytes from byte %ld. The reply size must be at least the offset plus the program size.";
 
 void Refuse(HWND dialog, const InputCheck& check) {
-    MessageBoxA(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
+    ShowMessageBox(dialog, check.text, check.caption, MB_ICONSTOP | MB_OK);
 }
 
 // Every reply would end its transfer: the program's bytes lie past the reply's end.

@@ -3,6 +3,7 @@
 #include "librarian/device_list.h"
 #include "librarian/file_creation.h"
 #include "librarian/instrument_definition.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 #include <algorithm>
@@ -24,8 +25,8 @@ bool CreateInstrumentDefinition() {
     ok = CloseHandle(file) && ok && written == sizeof instrument.definition;
     if (!ok) {
         // A definition that did not reach the disk must not look saved.
-        MessageBoxA(owner, definitionCreateFailedText, fileCreateFailedCaption,
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(owner, definitionCreateFailedText, fileCreateFailedCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     instrument.name = BaseNameOf(path);

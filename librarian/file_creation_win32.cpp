@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 bool AskNewFileName(HWND owner, const SaveDialogText& text, std::string& path) {
@@ -31,11 +32,11 @@ HANDLE CreateChosenFile(HWND owner, const std::string& path, const char* failure
     HANDLE file = create(CREATE_NEW);
     if (file != INVALID_HANDLE_VALUE)
         return file;
-    if (MessageBoxA(owner, fileInUseQuestion, fileInUseCaption, MB_YESNO | MB_ICONSTOP) != IDYES)
+    if (ShowMessageBox(owner, fileInUseQuestion, fileInUseCaption, MB_YESNO | MB_ICONSTOP) != IDYES)
         return INVALID_HANDLE_VALUE;
     file = create(CREATE_ALWAYS);
     if (file == INVALID_HANDLE_VALUE)
-        MessageBoxA(owner, failureText, fileCreateFailedCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(owner, failureText, fileCreateFailedCaption, MB_OK | MB_ICONEXCLAMATION);
     return file;
 }
 

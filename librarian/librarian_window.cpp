@@ -9,6 +9,7 @@
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
 #include "shell/module_keys.h"
+#include "shell/module_window_steps.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -45,16 +46,12 @@ void SetCaption(HWND window) {
 }
 
 void OpenLibrarianWindow(HWND window) {
-    shell.currentModule = moduleLibrarian;
     replyValues.expectedReplySize = instrument.definition.programSize;
     replyValues.replyDataOffset = 0;
-    shell.firstPaint = false;
-
     librarianWindow = LibrarianWindowState{};
     ResetTransferState();
     librarianWindow.initialised = true;
-    shell.currentModuleWindow = window;
-    PlaceModuleWindow(window);
+    OpenModuleWindow(window, moduleLibrarian, ModuleWindowPlacing::atOnce);
 
     librarianWindow.numberDigits =
         DeviceNumberDigits(instrument.definition.rangeEnd, instrument.definition.numberOffset);
@@ -88,18 +85,15 @@ void OpenLibrarianWindow(HWND window) {
 void DestroyLibrarianWindow(HWND window) {
     KillTimer(window, responseTimer);
     KillTimer(window, replyWatchTimer);
-    if (shell.currentModule == moduleLibrarian)
-        shell.currentModule = 0;
+    LeaveModule(moduleLibrarian);
     CloseInput();
     CloseOutput();
     ReleaseSentMessages();
     CloseBank(window);
     FreeInputBuffers();
-    RememberModuleWindowPosition(window);
-    shell.currentModuleWindow = nullptr;
+    CloseModuleWindow(window, true);
     librarianWindow.initialised = false;
     ForgetModuleTooltips(librarianWindow.tooltipWindow);
-    librarianWindow.tooltipWindow = nullptr;
     if (!instrument.definition.nameGrabbing && !librarianWindow.definitionReplaced)
         SaveDeviceList(GetDlgItem(window, deviceList));
     ResetTransferState();

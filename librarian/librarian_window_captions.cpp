@@ -2,6 +2,7 @@
 
 #include "librarian/instrument_definition.h"
 #include "shell/ctrl_captions.h"
+#include "shell/list_controls.h"
 #include "shell/module_keys.h"
 #include "shell/settings.h"
 #include "shell/tooltips.h"
@@ -21,14 +22,8 @@ const SwitchedCaption instrumentCaption[] = {
      "Enter general Brevikorlando (+CTRL...)"},
 };
 
-struct LibrarianTip {
-    int control;
-    const char* text;
-    bool maximumOnly; // added only at the tooltip level Maximum
-};
-
-// In the order the tools are registered.
-const LibrarianTip librarianTips[] = {
+// In the order the tools are registered; the button the definition does not use is gone.
+const TipEntry librarianTips[] = {
     {saveButton, "Save selected program with a name you specify", false},
     {copyButton, "Copy selected program to selected place on instrument", false},
     {updateButton, "Update all program names from instrument (+CTRL...)", false},
@@ -43,10 +38,6 @@ const LibrarianTip librarianTips[] = {
     {deviceList, "Lists programs on instrument", true},
 };
 
-bool HasSelection(HWND window, int list) {
-    return SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0) != LB_ERR;
-}
-
 void Enable(HWND window, int control, bool wanted, bool& enabled) {
     if (wanted == enabled)
         return;
@@ -57,8 +48,8 @@ void Enable(HWND window, int control, bool wanted, bool& enabled) {
 } // namespace
 
 void ApplyLibrarianCaptionStep(HWND window) {
-    const bool device = HasSelection(window, deviceList);
-    const bool stored = HasSelection(window, bankProgramList);
+    const bool device = HasListSelection(window, deviceList);
+    const bool stored = HasListSelection(window, bankProgramList);
     const bool ctrl = ControlKeyHeld();
     const bool grabbing = instrument.definition.nameGrabbing != 0;
     Enable(window, saveButton, device, librarianWindow.saveEnabled);
@@ -71,11 +62,5 @@ void ApplyLibrarianCaptionStep(HWND window) {
 
 void CreateLibrarianTooltips(HWND window) {
     librarianWindow.tooltipWindow = CreateModuleTooltips(window);
-    for (const LibrarianTip& tip : librarianTips) {
-        // The button the definition does not use is gone.
-        if (!GetDlgItem(window, tip.control))
-            continue;
-        if (!tip.maximumOnly || settings.ToolTips == toolTipsMaximum)
-            AddTip(window, tip.control, tip.text);
-    }
+    AddTips(window, librarianTips);
 }

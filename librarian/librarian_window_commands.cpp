@@ -8,37 +8,15 @@
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
+#include "shell/list_controls.h"
+#include "shell/message_box.h"
 #include "shell/module_keys.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 
 #include <string>
-#include <vector>
 
 namespace {
-
-int ListSelection(HWND window, int list) {
-    const LRESULT selected = SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
-std::string ListText(HWND window, int list, int index) {
-    const LRESULT length = SendDlgItemMessageA(window, list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendDlgItemMessageA(window, list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
-
-std::string ComboText(HWND window, int combo, int index) {
-    const LRESULT length = SendDlgItemMessageA(window, combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendDlgItemMessageA(window, combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
 
 // Replies are paired with requests only by their order, so a second transfer while one waits
 // would file the first one's replies under the second one's lines.
@@ -93,7 +71,7 @@ void DeleteSelected(HWND window) {
         return;
     const std::string name = ListText(window, bankProgramList, stored);
     const std::string question = "Are you sure you want to delete the program \"" + name + "\"?";
-    if (MessageBoxA(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
+    if (ShowMessageBox(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
         IDYES)
         return;
     DeleteProgram(name);

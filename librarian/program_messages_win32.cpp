@@ -7,6 +7,7 @@
 #include "librarian/string_language.h"
 #include "midi/midi_errors.h"
 #include "midi/midi_state.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 OutgoingMessages outgoing;
@@ -15,8 +16,8 @@ namespace {
 
 void ShowStringErrors(const std::vector<int>& errors) {
     for (int error : errors)
-        MessageBoxA(shell.currentModuleWindow, StringErrorText(error), stringErrorCaption,
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(shell.currentModuleWindow, StringErrorText(error), stringErrorCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
 }
 
 void SendBuiltMessage(std::vector<std::uint8_t> bytes) {

@@ -7,6 +7,8 @@
 #include "librarian/program_messages.h"
 #include "librarian/reply_assembly.h"
 #include "librarian/string_language.h"
+#include "shell/message_box.h"
+#include "shell/module_window_steps.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 
@@ -90,8 +92,8 @@ std::string FilledIn(const char* format, const char* name) {
 // Asks before a stored program is replaced; true on Yes.
 bool OverwriteConfirmed(HWND window) {
     const char* format = transfer.saveAs ? overwriteQuestion : overwriteQuestionWithAdvice;
-    return MessageBoxA(window, FilledIn(format, programName).c_str(), overwriteCaption,
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ShowMessageBox(window, FilledIn(format, programName).c_str(), overwriteCaption,
+                          MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // Stores the received program under programName. False when the transfer ends here.
@@ -117,7 +119,7 @@ void ReportShortReply(HWND window, std::int32_t length) {
     std::snprintf(text, sizeof text, shortReplyText, static_cast<long>(length),
                   static_cast<long>(instrument.definition.programSize),
                   static_cast<long>(replyValues.replyDataOffset));
-    MessageBoxA(window, text, unansweredCaption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, text, unansweredCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 // Files one reply under the line it answers. Every way out leaves replyTarget as the next reply
@@ -251,15 +253,14 @@ void HandleReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
 }
 
 void CheckResponse(HWND window) {
-    if (shell.titleWindow && !shell.firstPaint)
+    if (!EndTitleTimer(window, responseTimer))
         return;
-    CloseTitleWindow();
-    KillTimer(window, responseTimer);
     if (transfer.replyTarget != 0)
         return;
     EnableWindow(window, TRUE);
     SetForegroundWindow(window);
-    MessageBoxA(window, silentInstrumentText, silentInstrumentCaption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, silentInstrumentText, silentInstrumentCaption,
+                   MB_ICONEXCLAMATION | MB_OK);
     if (transfer.replyTarget != 0)
         return;
     // The opening request is given up; a reply that still comes is not filed anywhere.
@@ -281,8 +282,8 @@ void CheckReplyWatch(HWND window) {
     const std::string number =
         DisplayedNumber(librarianWindow.numberDigits, program + definition.numberOffset);
     EndTransfer(window);
-    MessageBoxA(window, FilledIn(unansweredText, number.c_str()).c_str(), unansweredCaption,
-                MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, FilledIn(unansweredText, number.c_str()).c_str(), unansweredCaption,
+                   MB_ICONEXCLAMATION | MB_OK);
 }
 
 INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

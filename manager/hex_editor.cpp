@@ -4,6 +4,7 @@
 #include "manager/manager_window.h"
 #include "manager/message_store.h"
 #include "shell/help.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 #include <vector>
@@ -36,7 +37,7 @@ void OpenEditor(HWND dialog) {
         break;
     case SplitOutcome::tooLong:
         EndDialog(dialog, messageTooLong);
-        MessageBoxA(shell.currentModuleWindow, tooLongToEditText, "Error", MB_ICONSTOP | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, tooLongToEditText, "Error", MB_ICONSTOP | MB_OK);
         return;
     case SplitOutcome::storeFull: // the store has told the user
         EndDialog(dialog, messageTooLong);
@@ -51,7 +52,7 @@ void OpenEditor(HWND dialog) {
 void StoreTypedMessage(HWND dialog) {
     const HWND field = GetDlgItem(dialog, hexTextField);
     if (static_cast<std::size_t>(GetWindowTextLengthA(field)) > maxHexTextLength) {
-        MessageBoxA(dialog, textTooLongText, "Error", MB_ICONSTOP | MB_OK);
+        ShowMessageBox(dialog, textTooLongText, "Error", MB_ICONSTOP | MB_OK);
         return;
     }
     std::vector<char> text(hexTextBufferSize);
@@ -64,10 +65,10 @@ void StoreTypedMessage(HWND dialog) {
     case HexTextOutcome::empty:
         return;
     case HexTextOutcome::badCharacter:
-        MessageBoxA(dialog, badCharacterText, dataEntryCaption, MB_ICONSTOP | MB_OK);
+        ShowMessageBox(dialog, badCharacterText, dataEntryCaption, MB_ICONSTOP | MB_OK);
         return;
     case HexTextOutcome::oddDigits:
-        MessageBoxA(dialog, oddDigitsText, dataEntryCaption, MB_ICONSTOP | MB_OK);
+        ShowMessageBox(dialog, oddDigitsText, dataEntryCaption, MB_ICONSTOP | MB_OK);
         return;
     }
     CommitEdit(reading.bytes.data(), static_cast<std::int32_t>(reading.bytes.size()));

@@ -9,6 +9,7 @@
 #include "midi/midi_state.h"
 #include "shell/first_time.h"
 #include "shell/module_keys.h"
+#include "shell/module_window_steps.h"
 #include "shell/module_windows.h"
 #include "shell/shell_state.h"
 #include "shell/tooltips.h"
@@ -21,12 +22,9 @@ constexpr UINT_PTR titleTimer = 2;
 constexpr UINT titleTimerPeriod = 500; // milliseconds
 
 void OpenManagerWindow(HWND window) {
-    shell.currentModule = moduleManager;
-    shell.firstPaint = false;
     ResetCaptionStates();
     managerWindow.initialised = true;
-    shell.currentModuleWindow = window;
-    PlaceModuleWindow(window);
+    OpenModuleWindow(window, moduleManager, ModuleWindowPlacing::atOnce);
 
     AllocateInputBuffers();
     const bool portsHeld = OpenManagerPorts(window);
@@ -49,27 +47,16 @@ void OpenManagerWindow(HWND window) {
 
 void DestroyManagerWindow(HWND window) {
     KillTimer(window, titleTimer);
-    if (shell.currentModule == moduleManager)
-        shell.currentModule = 0;
+    LeaveModule(moduleManager);
     CloseInput();
     CloseOutput();
     CloseStore();
     FreeInputBuffers();
     GiveBackRememberedDevices();
-    RememberModuleWindowPosition(window);
-    shell.currentModuleWindow = nullptr;
+    CloseModuleWindow(window, true);
     ForgetModuleTooltips(managerWindow.tooltipWindow);
-    managerWindow.tooltipWindow = nullptr;
     managerWindow.minimizedAtOpening = false;
     managerWindow.initialised = false;
-}
-
-// The title picture goes once the window has painted; until then the timer keeps ticking.
-void TitleTimerTick(HWND window) {
-    if (shell.titleWindow && !shell.firstPaint)
-        return;
-    CloseTitleWindow();
-    KillTimer(window, titleTimer);
 }
 
 // Minimized, the window lets other programs use the ports; restored, it takes them again (only
@@ -121,8 +108,9 @@ INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         ShowBusyCursor();
         return TRUE;
     case WM_TIMER:
+        // The title picture goes once the window has painted; until then the timer ticks on.
         if (wParam == titleTimer)
-            TitleTimerTick(window);
+            EndTitleTimer(window, titleTimer);
         return TRUE;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE)

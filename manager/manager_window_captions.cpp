@@ -1,6 +1,7 @@
 #include "manager/manager_window.h"
 
 #include "shell/ctrl_captions.h"
+#include "shell/list_controls.h"
 #include "shell/module_keys.h"
 #include "shell/settings.h"
 #include "shell/tooltips.h"
@@ -38,14 +39,8 @@ const CaptionGroup captionGroups[captionGroupCount] = {
     {CaptionCondition::librarianChosen, librarianCaption},
 };
 
-struct ManagerTip {
-    int control;
-    const char* text;
-    bool maximumOnly; // added only at the tooltip level Maximum
-};
-
 // In the order the tools are registered.
-const ManagerTip managerTips[] = {
+const TipEntry managerTips[] = {
     {inputPortCombo, "Choose MIDI port that will receive data", false},
     {outputPortCombo, "Choose MIDI port to send data with", false},
     {saveAsButton, "Save all the above data", false},
@@ -61,16 +56,12 @@ const ManagerTip managerTips[] = {
     {messageList, "Lists data in memory", true},
 };
 
-bool HasSelection(HWND window, int list) {
-    return SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0) != LB_ERR;
-}
-
 bool ConditionHolds(HWND window, CaptionCondition condition) {
     switch (condition) {
     case CaptionCondition::messageSelected:
-        return HasSelection(window, messageList);
+        return HasListSelection(window, messageList);
     case CaptionCondition::fileSelected:
-        return HasSelection(window, fileListBox);
+        return HasListSelection(window, fileListBox);
     case CaptionCondition::librarianChosen:
         return settings.LibrarianInstrument != -1;
     }
@@ -95,8 +86,5 @@ void ApplyCaptionStep(HWND window) {
 
 void CreateManagerTooltips(HWND window) {
     managerWindow.tooltipWindow = CreateModuleTooltips(window);
-    for (const ManagerTip& tip : managerTips) {
-        if (!tip.maximumOnly || settings.ToolTips == toolTipsMaximum)
-            AddTip(window, tip.control, tip.text);
-    }
+    AddTips(window, managerTips);
 }

@@ -10,8 +10,11 @@
 #include "shell/about.h"
 #include "shell/first_time.h"
 #include "shell/help.h"
+#include "shell/list_controls.h"
+#include "shell/message_box.h"
 #include "shell/module_hooks.h"
 #include "shell/module_keys.h"
+#include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
@@ -26,22 +29,8 @@ const char noFileToDeleteText[] = "You must select a file before you can delete 
 const char deleteFailedText[] =
     "Delete attempt failed. Try closing Brevikorlando and using Windows to delete the file.";
 
-int Selection(HWND window, int list) {
-    const LRESULT selected = SendDlgItemMessageA(window, list, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
-std::string ListText(HWND window, int list, int index) {
-    const LRESULT length = SendDlgItemMessageA(window, list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendDlgItemMessageA(window, list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
-
 void ShowError(HWND window, const char* text) {
-    MessageBoxA(window, text, "Error", MB_ICONSTOP | MB_OK);
+    ShowMessageBox(window, text, "Error", MB_ICONSTOP | MB_OK);
 }
 
 // After a port change the lists show the devices in use, also when a change fell back to the
@@ -55,10 +44,6 @@ void SelectPortsInUse(HWND window) {
     };
     select(inputPortCombo, midi.inputListDevices, settings.InputPort);
     select(outputPortCombo, midi.outputListDevices, settings.OutputPort);
-}
-
-int ComboSelection(HWND window, int combo) {
-    return static_cast<int>(SendDlgItemMessageA(window, combo, CB_GETCURSEL, 0, 0));
 }
 
 // A new input port starts a new store; the output is closed around the change.
@@ -91,11 +76,11 @@ void SaveStore(HWND window) {
 
 // Without a selected file, or with CTRL held, the user chooses the file first.
 void OpenFile(HWND window) {
-    if (Selection(window, fileListBox) < 0 || ControlKeyHeld()) {
+    if (ListSelection(window, fileListBox) < 0 || ControlKeyHeld()) {
         if (ChooseFile("Open") != 0)
             return;
     }
-    const int selected = Selection(window, fileListBox);
+    const int selected = ListSelection(window, fileListBox);
     if (selected < 0)
         return;
     ResetStore();
@@ -108,15 +93,15 @@ void OpenFile(HWND window) {
 void SendSelectedFile(HWND window) {
     if (TellWhyNothingCanBeSent(window))
         return;
-    if (Selection(window, fileListBox) < 0 || ControlKeyHeld())
+    if (ListSelection(window, fileListBox) < 0 || ControlKeyHeld())
         ChooseFile("Send");
-    const int selected = Selection(window, fileListBox);
+    const int selected = ListSelection(window, fileListBox);
     if (selected >= 0)
         SendFile(FileListName(selected).c_str());
 }
 
 void DeleteSelectedFile(HWND window) {
-    const int selected = Selection(window, fileListBox);
+    const int selected = ListSelection(window, fileListBox);
     if (selected < 0) {
         ShowError(window, noFileToDeleteText);
         return;
@@ -228,12 +213,12 @@ void ConfirmDelete(const char* label, const char* name, int index) {
                "\", underlying name \"" + name + "\"?";
     else
         text = std::string("Are you sure you want to delete the file \"") + name + "\"?";
-    if (MessageBoxA(shell.currentModuleWindow, text.c_str(), "Confirm Delete",
-                    MB_ICONQUESTION | MB_YESNO) != IDYES)
+    if (ShowMessageBox(shell.currentModuleWindow, text.c_str(), "Confirm Delete",
+                       MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     if (!DeleteFileA(name)) {
-        MessageBoxA(shell.currentModuleWindow, deleteFailedText, "Error!",
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, deleteFailedText, "Error!",
+                       MB_ICONEXCLAMATION | MB_OK);
         return;
     }
     RemoveFileListEntry(index);

@@ -4,6 +4,7 @@
 #include "manager/manager_window.h"
 
 #include "midi/midi_state.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 
 #include <algorithm>
@@ -100,7 +101,7 @@ void TellMissingDevices(HWND window) {
     const char* text = noInput && noOutput ? noInputOrOutputText
                        : noInput           ? noInputText
                                            : noOutputText;
-    MessageBoxA(window, text, noDeviceCaption, MB_ICONINFORMATION | MB_OK);
+    ShowMessageBox(window, text, noDeviceCaption, MB_ICONINFORMATION | MB_OK);
 }
 
 } // namespace
@@ -163,6 +164,6 @@ bool TellWhyNothingCanBeSent(HWND window) {
         return false;
     const char* text =
         managerWindow.output.noDevice ? sendWithoutDeviceText : sendWithClosedPortText;
-    MessageBoxA(window, text, "Error", MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(window, text, "Error", MB_ICONEXCLAMATION | MB_OK);
     return true;
 }

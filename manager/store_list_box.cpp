@@ -1,7 +1,7 @@
 #include "manager/store_list_box.h"
 
 #include "manager/message_store.h"
-#include "shell/message_hook.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 #include <string>
@@ -76,8 +76,7 @@ void ShowLabelChange(void*, LabelChange change, int index, const char* label) {
 
 void ShowStoreFull(void*) {
     ShowPendingLabels();
-    ResumeMessageHook();
-    MessageBoxA(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(shell.currentModuleWindow, storeFullText, "Error", MB_ICONEXCLAMATION | MB_OK);
 }
 
 } // namespace

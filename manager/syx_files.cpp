@@ -2,6 +2,7 @@
 
 #include "manager/file_list.h"
 #include "manager/message_store.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 #include <windows.h>
@@ -39,7 +40,7 @@ SyxFormat FormatOfFilterPosition(DWORD position) {
 }
 
 void ShowError(const std::string& text, const char* caption = "Error") {
-    MessageBoxA(shell.currentModuleWindow, text.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(shell.currentModuleWindow, text.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 std::string Quoted(const char* path) {
@@ -52,13 +53,13 @@ bool WriteStore(const char* path, SyxFormat format,
                 const std::array<unsigned char, syxDescriptionSize>& description) {
     const HGLOBAL blockHandle = GlobalAlloc(GMEM_MOVEABLE, saveBlockSize);
     if (blockHandle == nullptr) {
-        MessageBoxA(shell.currentModuleWindow, "Memory allocation error.", "SP/Error", MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, "Memory allocation error.", "SP/Error", MB_OK);
         return false;
     }
     auto* block = static_cast<unsigned char*>(GlobalLock(blockHandle));
     if (block == nullptr) {
         GlobalFree(blockHandle);
-        MessageBoxA(shell.currentModuleWindow, "Memory locking error.", "SP/Error", MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, "Memory locking error.", "SP/Error", MB_OK);
         return false;
     }
     const bool written = WriteStoreToFile(path, format, description, block, saveBlockSize);
@@ -97,8 +98,8 @@ void ReadFileIntoStore(const char* path) {
     case SyxReadResult::read:
         break;
     case SyxReadResult::cutShort:
-        MessageBoxA(shell.currentModuleWindow, cutShortWarning, "Oops...",
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, cutShortWarning, "Oops...",
+                       MB_ICONEXCLAMATION | MB_OK);
         break;
     case SyxReadResult::cannotOpen:
         ReportUnreadableFile(path, SyxOpenResult::cannotOpen, "Nothing was read from it.");

@@ -1,6 +1,7 @@
 #include "manager/syx_sending.h"
 
 #include "manager/syx_files.h"
+#include "shell/message_box.h"
 #include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
 #include "shell/shell_state.h"
@@ -33,8 +34,8 @@ bool SendCurrentMessage(const char* prepareCaption, const char* sendCaption) {
         syxSending.file.lengths[static_cast<std::size_t>(syxSending.file.position)];
     unsigned char* bytes = AllocateMessageBlock(length);
     if (bytes == nullptr) {
-        MessageBoxA(shell.currentModuleWindow, "Memory allocation error.", "Error",
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, "Memory allocation error.", "Error",
+                       MB_ICONEXCLAMATION | MB_OK);
         return false;
     }
     if (!ReadSyxBytes(syxSending.file, bytes, length)) {

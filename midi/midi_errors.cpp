@@ -1,6 +1,6 @@
 #include "midi/midi_errors.h"
 
-#include "shell/message_hook.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -12,13 +12,11 @@ constexpr UINT errorTextSize = 100;
 void ReportMidiInError(const char* caption, MMRESULT code) {
     char text[errorTextSize] = {};
     midiInGetErrorTextA(code, text, errorTextSize);
-    ResumeMessageHook();
-    MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
+    ShowMessageBox(shell.currentModuleWindow, text, caption, MB_OK);
 }
 
 void ReportMidiOutError(const char* caption, MMRESULT code) {
     char text[errorTextSize] = {};
     midiOutGetErrorTextA(code, text, errorTextSize);
-    ResumeMessageHook();
-    MessageBoxA(shell.currentModuleWindow, text, caption, MB_OK);
+    ShowMessageBox(shell.currentModuleWindow, text, caption, MB_OK);
 }

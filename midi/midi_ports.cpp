@@ -2,6 +2,7 @@
 #include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ void AddInputDevice(HWND window, HWND list, int device) {
     MIDIINCAPSA caps{};
     if (midiInGetDevCapsA(DeviceId(device), &caps, sizeof caps) != MMSYSERR_NOERROR) {
         if (device != mapperDevice)
-            MessageBoxA(window, "Get capabilities failed.", "Error", MB_ICONEXCLAMATION | MB_OK);
+            ShowMessageBox(window, "Get capabilities failed.", "Error", MB_ICONEXCLAMATION | MB_OK);
         return;
     }
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caps.szPname));
@@ -76,7 +77,7 @@ void OpenInputTelling(HWND window, bool tellFailure) {
                                        reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW);
     if (opened != MMSYSERR_NOERROR) {
         if (tellFailure)
-            MessageBoxA(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+            ShowMessageBox(window, inputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
         midi.inputOpen = false;
         return;
     }
@@ -109,7 +110,7 @@ void OpenOutputTelling(HWND window, bool tellFailure) {
         MMSYSERR_NOERROR) {
         midi.outputOpen = false;
         if (tellFailure)
-            MessageBoxA(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
+            ShowMessageBox(window, outputOpenFailure, "Error", MB_ICONEXCLAMATION | MB_OK);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "shell/file_associations.h"
 
 #include "shell/file_associations_values.h"
-#include "shell/module_windows.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
@@ -112,11 +112,10 @@ void DeclineSyx(HKEY machineSettingsKey) {
     RegSetValueExA(machineSettingsKey, "DisableExtensions", 0, REG_NONE, nullptr, 0);
 }
 
-// The consent boxes come before any window; the title picture stays on top of everything, so it
-// goes first, or it would hide the question.
+// The consent boxes come before any window, so they have no owner; the title picture goes first
+// (ShowMessageBox sees to it), or it would hide the question.
 int AskUser(const char* text) {
-    CloseLoaderWindow();
-    return MessageBoxA(nullptr, text, associationCaption, MB_YESNO | MB_ICONEXCLAMATION);
+    return ShowMessageBox(nullptr, text, associationCaption, MB_YESNO | MB_ICONEXCLAMATION);
 }
 
 // Writes the whole .syx association and closes `syxKey`; `previousOwner` (when not null) is kept

@@ -1,5 +1,6 @@
 #include "shell/first_time.h"
 
+#include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/settings_registry.h"
 #include "shell/shell_state.h"
@@ -58,13 +59,13 @@ void EnterManagerFirstTime() {
 
 void EnterLibrarianFirstTime() {
     if (MarkFirstEntry(librarianEntry))
-        MessageBoxA(shell.currentModuleWindow, librarianAdviceText, adviceCaption,
-                    MB_ICONINFORMATION | MB_OK);
+        ShowMessageBox(shell.currentModuleWindow, librarianAdviceText, adviceCaption,
+                       MB_ICONINFORMATION | MB_OK);
 }
 
 bool EnterEditorFirstTime() {
     if (!MarkFirstEntry(editorEntry))
         return true;
-    return MessageBoxA(shell.currentModuleWindow, editorAdviceText, adviceCaption,
-                       MB_ICONINFORMATION | MB_YESNO) == IDYES;
+    return ShowMessageBox(shell.currentModuleWindow, editorAdviceText, adviceCaption,
+                          MB_ICONINFORMATION | MB_YESNO) == IDYES;
 }

@@ -1,6 +1,7 @@
 #include "shell/help.h"
 
 #include "shell/debug_trace.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 #include <windows.h>
@@ -63,7 +64,7 @@ void ShowHelp(int context) {
                            : "The help file %s cannot be shown: the HTML Help viewer "
                              "(hhctrl.ocx) is not installed.",
                   helpFile);
-    MessageBoxA(shell.currentModuleWindow, text, "Help", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(shell.currentModuleWindow, text, "Help", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CloseHelp() {

@@ -1,4 +1,5 @@
 #include "shell/preferences_rules.h"
+#include "shell/message_box.h"
 #include "shell/settings_registry.h"
 #include "shell/shared_dialogs.h"
 
@@ -91,7 +92,7 @@ void Accept(HWND dialog) {
     const PreferencesOutcome outcome = AcceptPreferences(settings, ReadChoice(dialog));
     StoreChanges(outcome.changes);
     if (outcome.announceSyxClaim)
-        MessageBoxA(dialog, syxClaimText, syxClaimCaption, MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(dialog, syxClaimText, syxClaimCaption, MB_OK | MB_ICONINFORMATION);
     EndDialog(dialog, preferencesAccepted);
 }
 

@@ -1,7 +1,7 @@
 #include "shell/settings_registry.h"
 
 #include "shell/file_associations.h"
-#include "shell/module_windows.h"
+#include "shell/message_box.h"
 
 static_assert(settingsTypeNone == REG_NONE && settingsTypeDword == REG_DWORD);
 
@@ -77,13 +77,12 @@ void WriteValue(void*, SettingsKey key, const char* name, std::uint32_t type, co
 }
 
 void ShowWelcome(void*) {
-    MessageBoxA(nullptr, welcomeText, welcomeCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(nullptr, welcomeText, welcomeCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void AnnounceTooltipReduction(void*) {
-    // The title picture stays on top of everything; it must not hide the box.
-    CloseLoaderWindow();
-    MessageBoxA(nullptr, tooltipReductionText, tooltipReductionCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(nullptr, tooltipReductionText, tooltipReductionCaption,
+                   MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace

@@ -47,11 +47,21 @@ void AddTip(HWND window, int control, const char* text) {
     SendToolInfo(TTM_ADDTOOLA, window, control, text);
 }
 
+void AddTips(HWND window, std::span<const TipEntry> tips) {
+    for (const TipEntry& tip : tips) {
+        if (!GetDlgItem(window, tip.control))
+            continue;
+        if (!tip.maximumOnly || settings.ToolTips == toolTipsMaximum)
+            AddTip(window, tip.control, tip.text);
+    }
+}
+
 void UpdateTip(HWND window, int control, const char* text) {
     SendToolInfo(TTM_UPDATETIPTEXTA, window, control, text);
 }
 
-void ForgetModuleTooltips(HWND tooltipWindow) {
+void ForgetModuleTooltips(HWND& tooltipWindow) {
     if (shell.tooltipWindow == tooltipWindow)
         shell.tooltipWindow = nullptr;
+    tooltipWindow = nullptr;
 }

@@ -1,4 +1,5 @@
 #include "shell/file_associations.h"
+#include "shell/message_box.h"
 #include "shell/shared_dialogs.h"
 
 #include <initializer_list>
@@ -35,8 +36,8 @@ void RunUninstall(HWND dialog) {
     DeleteSettingsKeys(HKEY_LOCAL_MACHINE);
     DeleteSettingsKeys(HKEY_CURRENT_USER); // the next start is a first run
     RemoveProgramIdentifiers();
-    MessageBoxA(dialog, uninstallCompletedText, uninstallCompletedCaption,
-                MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(dialog, uninstallCompletedText, uninstallCompletedCaption,
+                   MB_OK | MB_ICONINFORMATION);
     EndDialog(dialog, uninstallRan);
 }
 
