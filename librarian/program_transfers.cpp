@@ -20,8 +20,6 @@ char programName[programNameSize] = {};
 
 namespace {
 
-constexpr int saveAsNameField = 3000;
-
 const char silentInstrumentText[] =
     "Your MIDI instrument doesn't seem to be responding.\n\nWhen you click OK, you'll be taken to "
     "the instrument definition dialog box, where you can fix the problem before clicking OK "
@@ -288,14 +286,14 @@ void CheckReplyWatch(HWND window) {
 INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SendDlgItemMessageA(dialog, saveAsNameField, EM_LIMITTEXT, programNameSize - 1, 0);
-        SetDlgItemTextA(dialog, saveAsNameField, programName);
-        SetFocus(GetDlgItem(dialog, saveAsNameField));
+        SendDlgItemMessageA(dialog, IDC_SAVE_AS_NAME, EM_LIMITTEXT, programNameSize - 1, 0);
+        SetDlgItemTextA(dialog, IDC_SAVE_AS_NAME, programName);
+        SetFocus(GetDlgItem(dialog, IDC_SAVE_AS_NAME));
         return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            GetDlgItemTextA(dialog, saveAsNameField, programName, programNameSize);
+            GetDlgItemTextA(dialog, IDC_SAVE_AS_NAME, programName, programNameSize);
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:

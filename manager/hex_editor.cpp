@@ -3,6 +3,7 @@
 #include "manager/hex_text.h"
 #include "manager/manager_window.h"
 #include "manager/message_store.h"
+#include "resources/manager_ids.h"
 #include "shell/help.h"
 #include "shell/shell_state.h"
 
@@ -24,8 +25,8 @@ const char dataEntryCaption[] = "Data entry error";
 
 // The message selected in the Manager's list, or a new one behind all others.
 int EditIndex() {
-    const LRESULT selected =
-        SendDlgItemMessageA(shell.currentModuleWindow, messageList, LB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendDlgItemMessageA(shell.currentModuleWindow,
+                                                 IDC_MANAGER_MESSAGE_LIST, LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? MessageCount() : static_cast<int>(selected);
 }
 
@@ -43,13 +44,13 @@ void OpenEditor(HWND dialog) {
         return;
     }
     if (!message.empty())
-        SetDlgItemTextA(dialog, hexTextField,
+        SetDlgItemTextA(dialog, IDC_HEX_EDITOR_TEXT,
                         FormatHexText(message.data(), message.size()).c_str());
 }
 
 // Every refusal leaves the dialog open with the text as typed, to be corrected.
 void StoreTypedMessage(HWND dialog) {
-    const HWND field = GetDlgItem(dialog, hexTextField);
+    const HWND field = GetDlgItem(dialog, IDC_HEX_EDITOR_TEXT);
     if (static_cast<std::size_t>(GetWindowTextLengthA(field)) > maxHexTextLength) {
         MessageBoxA(dialog, textTooLongText, "Error", MB_ICONSTOP | MB_OK);
         return;
@@ -85,14 +86,14 @@ INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case hexOkButton:
+        case IDC_HEX_EDITOR_OK:
             StoreTypedMessage(dialog);
             return TRUE;
-        case hexCancelButton:
+        case IDC_HEX_EDITOR_CANCEL:
             CancelEdit();
             EndDialog(dialog, editorClosed);
             return TRUE;
-        case hexHelpButton:
+        case IDC_HEX_EDITOR_HELP:
             ShowHelp(hexEditorHelpContext);
             return TRUE;
         }

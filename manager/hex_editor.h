@@ -7,9 +7,3 @@
 // puts the typed message in its place, Cancel leaves the store as it was. It ends with 0, or with
 // 99 when the selected message is too long to edit (the store is then unchanged).
 INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Controls of "CREATE".
-inline constexpr int hexTextField = 400;
-inline constexpr int hexOkButton = 111;
-inline constexpr int hexCancelButton = 301;
-inline constexpr int hexHelpButton = 150;

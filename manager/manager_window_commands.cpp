@@ -53,8 +53,8 @@ void SelectPortsInUse(HWND window) {
                 SendDlgItemMessageA(window, combo, CB_SETCURSEL, position, 0);
         }
     };
-    select(inputPortCombo, midi.inputListDevices, settings.InputPort);
-    select(outputPortCombo, midi.outputListDevices, settings.OutputPort);
+    select(IDC_PORTS_INPUT, midi.inputListDevices, settings.InputPort);
+    select(IDC_PORTS_OUTPUT, midi.outputListDevices, settings.OutputPort);
 }
 
 int ComboSelection(HWND window, int combo) {
@@ -63,10 +63,10 @@ int ComboSelection(HWND window, int combo) {
 
 // A new input port starts a new store; the output is closed around the change.
 void ChangeInputPort(HWND window) {
-    const int device = InputDeviceAtPosition(ComboSelection(window, inputPortCombo));
+    const int device = InputDeviceAtPosition(ComboSelection(window, IDC_PORTS_INPUT));
     CloseOutput();
     ChangeInputDevice(window, device);
-    PortChosen(inputPortCombo);
+    PortChosen(IDC_PORTS_INPUT);
     OpenOutputAgain(window);
     ResetStore();
     SelectPortsInUse(window);
@@ -74,8 +74,8 @@ void ChangeInputPort(HWND window) {
 }
 
 void ChangeOutputPort(HWND window) {
-    ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, outputPortCombo)));
-    PortChosen(outputPortCombo);
+    ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, IDC_PORTS_OUTPUT)));
+    PortChosen(IDC_PORTS_OUTPUT);
     SelectPortsInUse(window);
     CheckPorts(window);
 }
@@ -91,11 +91,11 @@ void SaveStore(HWND window) {
 
 // Without a selected file, or with CTRL held, the user chooses the file first.
 void OpenFile(HWND window) {
-    if (Selection(window, fileListBox) < 0 || ControlKeyHeld()) {
+    if (Selection(window, IDC_MANAGER_FILE_LIST) < 0 || ControlKeyHeld()) {
         if (ChooseFile("Open") != 0)
             return;
     }
-    const int selected = Selection(window, fileListBox);
+    const int selected = Selection(window, IDC_MANAGER_FILE_LIST);
     if (selected < 0)
         return;
     ResetStore();
@@ -108,27 +108,28 @@ void OpenFile(HWND window) {
 void SendSelectedFile(HWND window) {
     if (TellWhyNothingCanBeSent(window))
         return;
-    if (Selection(window, fileListBox) < 0 || ControlKeyHeld())
+    if (Selection(window, IDC_MANAGER_FILE_LIST) < 0 || ControlKeyHeld())
         ChooseFile("Send");
-    const int selected = Selection(window, fileListBox);
+    const int selected = Selection(window, IDC_MANAGER_FILE_LIST);
     if (selected >= 0)
         SendFile(FileListName(selected).c_str());
 }
 
 void DeleteSelectedFile(HWND window) {
-    const int selected = Selection(window, fileListBox);
+    const int selected = Selection(window, IDC_MANAGER_FILE_LIST);
     if (selected < 0) {
         ShowError(window, noFileToDeleteText);
         return;
     }
-    ConfirmDelete(ListText(window, fileListBox, selected).c_str(), FileListName(selected).c_str(),
-                  selected);
+    ConfirmDelete(ListText(window, IDC_MANAGER_FILE_LIST, selected).c_str(),
+                  FileListName(selected).c_str(), selected);
 }
 
 // With CTRL held a new message is made, whatever is selected.
 void EditMessage(HWND window) {
     if (ControlKeyHeld())
-        SendDlgItemMessageA(window, messageList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SendDlgItemMessageA(window, IDC_MANAGER_MESSAGE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1),
+                            0);
     DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc, 0);
     // Whatever became of the dialog, the store is never left split.
     if (store.mode == StoreMode::split)
@@ -156,15 +157,15 @@ void EnterLibrarian(HWND window) {
 // The commands that read or empty the store, or leave the window.
 bool UsesStore(int control, int notification) {
     switch (control) {
-    case inputPortCombo:
+    case IDC_PORTS_INPUT:
         return notification == CBN_SELCHANGE;
-    case messageList:
+    case IDC_MANAGER_MESSAGE_LIST:
         return notification == LBN_DBLCLK;
-    case clearButton:
-    case saveAsButton:
-    case openButton:
-    case createEditButton:
-    case librarianButton:
+    case IDC_MANAGER_CLEAR:
+    case IDC_MANAGER_SAVE_AS:
+    case IDC_MANAGER_OPEN:
+    case IDC_MANAGER_CREATE_EDIT:
+    case IDC_MANAGER_LIBRARIAN:
         return true;
     }
     return false;
@@ -176,47 +177,47 @@ void HandleManagerCommand(HWND window, int control, int notification) {
     if (UsesStore(control, notification))
         TakeInReceivedInput(window);
     switch (control) {
-    case inputPortCombo:
+    case IDC_PORTS_INPUT:
         if (notification == CBN_SELCHANGE)
             ChangeInputPort(window);
         break;
-    case outputPortCombo:
+    case IDC_PORTS_OUTPUT:
         if (notification == CBN_SELCHANGE)
             ChangeOutputPort(window);
         break;
-    case clearButton:
+    case IDC_MANAGER_CLEAR:
         ResetStore();
         break;
-    case saveAsButton:
+    case IDC_MANAGER_SAVE_AS:
         SaveStore(window);
         break;
-    case openButton:
+    case IDC_MANAGER_OPEN:
         OpenFile(window);
         break;
-    case sendButton:
+    case IDC_MANAGER_SEND:
         SendSelectedFile(window);
         break;
-    case deleteButton:
+    case IDC_MANAGER_DELETE:
         DeleteSelectedFile(window);
         break;
-    case createEditButton:
+    case IDC_MANAGER_CREATE_EDIT:
         EditMessage(window);
         break;
-    case messageList:
+    case IDC_MANAGER_MESSAGE_LIST:
         if (notification == LBN_DBLCLK)
             EditMessage(window);
         break;
-    case fileListBox:
+    case IDC_MANAGER_FILE_LIST:
         if (notification == LBN_DBLCLK)
             SendSelectedFile(window);
         break;
-    case managerHelpButton:
+    case IDC_MANAGER_HELP:
         ShowHelp(managerHelpContext);
         break;
-    case aboutButton:
+    case IDC_MANAGER_ABOUT:
         ShowAbout(window);
         break;
-    case librarianButton:
+    case IDC_MANAGER_LIBRARIAN:
         EnterLibrarian(window);
         break;
     }
