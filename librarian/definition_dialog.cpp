@@ -1,3 +1,5 @@
+#include "librarian/definition_dialog.h"
+
 #include "librarian/bank_file.h"
 #include "librarian/definition_files.h"
 #include "librarian/instrument_definition.h"
@@ -214,7 +216,7 @@ void ModelSelectionChanged(HWND dialog) {
     ShowDefinition(dialog);
 }
 
-void OpenDefinitionDialog(HWND dialog) {
+void OpenDefinitionDialog(HWND dialog, const InstrumentChoice& choice) {
     definitionDialog.loading = false;
     definitionDialog.keptTooltipWindow = shell.tooltipWindow;
     FillPortLists(dialog);
@@ -231,7 +233,7 @@ void OpenDefinitionDialog(HWND dialog) {
     const bool chosenListed = chosen >= 0 && chosen < definitionDialog.count;
     SendMessageA(models, CB_SETCURSEL, chosenListed ? chosen : 0, 0);
     ModelSelectionChanged(dialog);
-    if (shell.automaticPass && chosenListed) {
+    if (choice.automaticPass && chosenListed) {
         EndDialog(dialog, definitionConfirmed);
         return;
     }
@@ -358,11 +360,14 @@ void HandleDefinitionCommand(HWND dialog, int control, int notification) {
 
 } // namespace
 
-INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        OpenDefinitionDialog(dialog);
+    case WM_INITDIALOG: {
+        // Opened without a choice, the dialog waits for the user.
+        const auto* choice = reinterpret_cast<const InstrumentChoice*>(lParam);
+        OpenDefinitionDialog(dialog, choice ? *choice : InstrumentChoice{});
         return TRUE;
+    }
     case WM_COMMAND:
         HandleDefinitionCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;

@@ -2,6 +2,7 @@
 
 #include "librarian/bank_file.h"
 #include "librarian/bank_list.h"
+#include "librarian/definition_dialog.h"
 #include "librarian/definition_files.h"
 #include "librarian/program_transfers.h"
 #include "shell/about.h"
@@ -126,9 +127,9 @@ void SwitchBank(HWND window) {
 } // namespace
 
 bool ChooseNewDefinition(HWND window) {
-    shell.automaticPass = false;
-    if (DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0) !=
-        definitionConfirmed)
+    InstrumentChoice choice{false};
+    if (DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc,
+                        reinterpret_cast<LPARAM>(&choice)) != definitionConfirmed)
         return false;
     librarianWindow.definitionReplaced = true;
     EndDialog(window, moduleLibrarian);

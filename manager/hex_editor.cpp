@@ -24,15 +24,15 @@ const char oddDigitsText[] = "You must enter an exact number of hex pairs: eg 30
 const char dataEntryCaption[] = "Data entry error";
 
 // The message selected in the Manager's list, or a new one behind all others.
-int EditIndex() {
-    const LRESULT selected = SendDlgItemMessageA(shell.currentModuleWindow,
-                                                 IDC_MANAGER_MESSAGE_LIST, LB_GETCURSEL, 0, 0);
+int EditIndex(HWND managerWindow) {
+    const LRESULT selected =
+        SendDlgItemMessageA(managerWindow, IDC_MANAGER_MESSAGE_LIST, LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? MessageCount() : static_cast<int>(selected);
 }
 
-void OpenEditor(HWND dialog) {
+void OpenEditor(HWND dialog, const HexEditorRequest& request) {
     std::vector<unsigned char> message;
-    switch (SplitForEdit(EditIndex(), maxEditedMessageLength, message)) {
+    switch (SplitForEdit(EditIndex(request.managerWindow), maxEditedMessageLength, message)) {
     case SplitOutcome::split:
         break;
     case SplitOutcome::tooLong:
@@ -79,10 +79,10 @@ void StoreTypedMessage(HWND dialog) {
 
 // There is no handling of the system's cancel command: Escape does nothing, only the Cancel
 // button leaves.
-INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OpenEditor(dialog);
+        OpenEditor(dialog, *reinterpret_cast<const HexEditorRequest*>(lParam));
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

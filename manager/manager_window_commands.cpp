@@ -1,6 +1,7 @@
 #include "manager/hex_editor.h"
 #include "manager/manager_window.h"
 
+#include "librarian/definition_dialog.h"
 #include "manager/file_list.h"
 #include "manager/file_list_box.h"
 #include "manager/message_store.h"
@@ -130,7 +131,9 @@ void EditMessage(HWND window) {
     if (ControlKeyHeld())
         SendDlgItemMessageA(window, IDC_MANAGER_MESSAGE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1),
                             0);
-    DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc, 0);
+    const HexEditorRequest request{window};
+    DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc,
+                    reinterpret_cast<LPARAM>(&request));
     // Whatever became of the dialog, the store is never left split.
     if (store.mode == StoreMode::split)
         CancelEdit();
@@ -139,10 +142,10 @@ void EditMessage(HWND window) {
 // The way into the Librarian passes the instrument definition dialog, which confirms itself at
 // once (automaticPass) when a definition was chosen before and CTRL is not held.
 void EnterLibrarian(HWND window) {
-    shell.automaticPass = settings.LibrarianInstrument != -1 && !ControlKeyHeld();
+    InstrumentChoice choice{settings.LibrarianInstrument != -1 && !ControlKeyHeld()};
     EnterLibrarianFirstTime();
-    const INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0);
+    const INT_PTR result = DialogBoxParamA(shell.instance, "EnterLibrarian", window,
+                                           InstrumentDialogProc, reinterpret_cast<LPARAM>(&choice));
     if (result != definitionCancelled && result != -1) {
         // The definition's ports are the ones chosen now; no remembered device comes back.
         KeepDevicesInUse();

@@ -1,4 +1,5 @@
 #include "librarian/bank_file.h"
+#include "librarian/definition_dialog.h"
 #include "librarian/instrument_definition.h"
 #include "shell/module_windows.h"
 #include "shell/settings.h"
@@ -35,9 +36,9 @@ StartChoice CommandLineError(const char* text) {
 // The instrument definition dialog without owner, confirming itself when it can; the Manager
 // opens when the user cancels it (or it cannot be shown), the Librarian otherwise.
 int StartThroughDefinitionDialog() {
-    shell.automaticPass = true;
-    INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", nullptr, InstrumentDialogProc, 0);
+    InstrumentChoice choice{true};
+    INT_PTR result = DialogBoxParamA(shell.instance, "EnterLibrarian", nullptr,
+                                     InstrumentDialogProc, reinterpret_cast<LPARAM>(&choice));
     return result == definitionCancelled || result == -1 ? moduleManager : moduleLibrarian;
 }
 
