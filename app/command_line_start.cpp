@@ -1,6 +1,7 @@
 #include "app/module_classes.h"
 #include "app/startup.h"
 #include "librarian/bank_file.h"
+#include "librarian/definition_dialog.h"
 #include "librarian/instrument_definition.h"
 #include "shell/message_box.h"
 #include "shell/module_keys.h"
@@ -37,8 +38,7 @@ StartChoice CommandLineError(const char* text) {
 // The instrument definition dialog without owner, confirming itself when it can; the Manager
 // opens when the user cancels it (or it cannot be shown), the Librarian otherwise.
 int StartThroughDefinitionDialog() {
-    shell.automaticPass = true;
-    return ChooseInstrument(nullptr) ? moduleLibrarian : moduleManager;
+    return ChooseInstrument(nullptr, true) ? moduleLibrarian : moduleManager;
 }
 
 // Without a switch the Manager opens; with CTRL held and a definition chosen before, the way

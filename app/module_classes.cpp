@@ -109,8 +109,9 @@ int RunModuleWindow(int code) {
     return static_cast<int>(result);
 }
 
-bool ChooseInstrument(HWND owner) {
-    const INT_PTR result =
-        DialogBoxParamA(shell.instance, "EnterLibrarian", owner, InstrumentDialogProc, 0);
+bool ChooseInstrument(HWND owner, bool automaticPass) {
+    InstrumentChoice choice{automaticPass};
+    const INT_PTR result = DialogBoxParamA(shell.instance, "EnterLibrarian", owner,
+                                           InstrumentDialogProc, reinterpret_cast<LPARAM>(&choice));
     return result != definitionCancelled && result != -1;
 }

@@ -19,6 +19,7 @@ void ReleaseModuleDialogs();
 int RunModuleWindow(int code);
 
 // The instrument definition dialog over `owner` (none at start-up); true when a definition was
-// confirmed, false when the user cancelled it or it could not be shown. The Manager's way into
+// confirmed, false when the user cancelled it or it could not be shown; with `automaticPass` it
+// confirms at once a definition chosen before. The Manager's way into
 // the Librarian runs it through moduleHooks.
-bool ChooseInstrument(HWND owner);
+bool ChooseInstrument(HWND owner, bool automaticPass);

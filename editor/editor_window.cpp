@@ -226,18 +226,18 @@ void ListDumpReceived(HWND window, std::span<const std::uint8_t> dump) {
         stored = dump.subspan(static_cast<std::size_t>(data - dump.data()));
     const std::string entry = ProgramListEntry(editorWindow.answerIndex, stored,
                                                FieldText(instrument.definition.nameOffsets));
-    SendDlgItemMessageA(window, programBox, CB_ADDSTRING, 0,
+    SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(entry.c_str()));
     if (editorWindow.fetchIndex == editorWindow.listEnd) {
         editorWindow.fetchIndex = -1;
         EnableWindow(window, TRUE);
         SetForegroundWindow(window);
-        SendDlgItemMessageA(window, programBox, CB_SETCURSEL, editor.currentProgram, 0);
+        SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_SETCURSEL, editor.currentProgram, 0);
         shell.busy = false;
         ShowBusyCursor();
         // The program shown is fetched in full, as if the user had chosen it.
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(programBox, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, programBox)));
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_EDITOR_PROGRAM, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_EDITOR_PROGRAM)));
     } else {
         ++editorWindow.fetchIndex;
     }
@@ -288,10 +288,10 @@ void ShortMessageReceived(HWND window, DWORD packed) {
     case RemoteActionKind::none:
         break;
     case RemoteActionKind::selectProgram: {
-        const LRESULT entries = SendDlgItemMessageA(window, programBox, CB_GETCOUNT, 0, 0);
+        const LRESULT entries = SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_GETCOUNT, 0, 0);
         if (action.program >= entries || editorWindow.handlingProgramBox)
             break;
-        SendDlgItemMessageA(window, programBox, CB_SETCURSEL, action.program, 0);
+        SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_SETCURSEL, action.program, 0);
         editorWindow.handlingProgramBox = true;
         ChooseProgram(window, action.program);
         editorWindow.handlingProgramBox = false;

@@ -2,6 +2,7 @@
 #include "editor/remote_control.h"
 #include "editor/time_track.h"
 #include "librarian/transfer_logic.h"
+#include "resources/editor_ids.h"
 
 #include <windows.h>
 
@@ -14,25 +15,6 @@
 // envelope graph window, which it creates and keeps current. EditorWindowProc ends the window
 // with 0 (quit), 1 (Manager) or 2 (Librarian).
 INT_PTR CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Controls of "EDITOR" that the window handles itself; the others go through the control map.
-inline constexpr int editorClearButton = 100;
-inline constexpr int editorHelpButton = 150;
-inline constexpr int editorAboutButton = 151;
-inline constexpr int editorLibrarianButton = 3000;
-inline constexpr int editorManagerButton = 3001;
-inline constexpr int pageButton = 3007;
-inline constexpr int programBox = 3008;
-inline constexpr int revertButton = 3009;
-inline constexpr int effect1Radio = 3141;
-inline constexpr int effect2Radio = 3142;
-inline constexpr int oscillator1Radio = 3200;
-inline constexpr int oscillator2Radio = 3201;
-inline constexpr int intervalBox = 3204;
-inline constexpr int delayStartBox = 3206;
-inline constexpr int effectType1Combo = 3134;
-inline constexpr int effectType2Combo = 3135;
-inline constexpr int multisoundCombo = 3207;
 
 // The graph window tells the editor that a dragged envelope point changed the program.
 inline constexpr UINT editorProgramChanged = WM_USER + 200;

@@ -66,17 +66,17 @@ void SendNow(HWND window) {
 // characters long, and a changed name is sent.
 void ProgramNameEdited(HWND window) {
     char typed[programBoxTextRoom] = {};
-    GetDlgItemTextA(window, programBox, typed, sizeof typed);
+    GetDlgItemTextA(window, IDC_EDITOR_PROGRAM, typed, sizeof typed);
     const DWORD selection =
-        static_cast<DWORD>(SendDlgItemMessageA(window, programBox, CB_GETEDITSEL, 0, 0));
+        static_cast<DWORD>(SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_GETEDITSEL, 0, 0));
     // The field showed the program's list entry until this change.
-    const std::string entry = ComboText(window, programBox, editor.currentProgram);
+    const std::string entry = ComboText(window, IDC_EDITOR_PROGRAM, editor.currentProgram);
     const std::string programText = ProgramBoxText(editor.currentProgram, editor.program.name);
     const ProgramBoxCorrection corrected =
         CorrectProgramBoxText(entry.empty() ? programText : entry, typed, HIWORD(selection));
     if (corrected.text != typed || corrected.text != entry) {
         ReplaceProgramBoxEntry(window, editor.currentProgram, corrected.text);
-        SendDlgItemMessageA(window, programBox, CB_SETEDITSEL, 0,
+        SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_SETEDITSEL, 0,
                             MAKELPARAM(corrected.caret, corrected.caret));
     }
     // Name bytes the box shows as spaces stay as they are until the name itself changes.
@@ -91,7 +91,7 @@ void ProgramBoxCommand(HWND window, int notification) {
         return;
     editorWindow.handlingProgramBox = true;
     if (notification == CBN_SELCHANGE) {
-        const int selected = ComboSelection(window, programBox);
+        const int selected = ComboSelection(window, IDC_EDITOR_PROGRAM);
         if (selected != CB_ERR)
             ChooseProgram(window, selected);
     } else if (notification == CBN_EDITCHANGE) {
@@ -159,42 +159,43 @@ void RemoteAdjust(HWND window, int value, int step) {
 
 void HandleEditorCommand(HWND window, int control, int notification) {
     switch (control) {
-    case editorManagerButton:
+    case IDC_EDITOR_MANAGER:
         EndEditor(window, moduleManager);
         break;
-    case editorLibrarianButton:
+    case IDC_EDITOR_LIBRARIAN:
         EndEditor(window, moduleLibrarian);
         break;
-    case editorHelpButton:
+    case IDC_EDITOR_HELP:
         ShowHelp(editorHelpContext);
         break;
-    case editorAboutButton:
+    case IDC_EDITOR_ABOUT:
         ShowAbout(window);
         break;
-    case revertButton:
+    case IDC_EDITOR_REVERT:
         ReplaceProgram(window, editor.backup);
         break;
-    case editorClearButton:
+    case IDC_EDITOR_CLEAR:
         ClearEditedProgram(window);
         break;
-    case pageButton:
+    case IDC_EDITOR_PAGE:
         TogglePage(window);
         break;
-    case programBox:
+    case IDC_EDITOR_PROGRAM:
         ProgramBoxCommand(window, notification);
         break;
-    case oscillator1Radio:
-    case oscillator2Radio:
+    case IDC_EDITOR_OSCILLATOR_1_VIEW:
+    case IDC_EDITOR_OSCILLATOR_2_VIEW:
         if (editorWindow.refreshing || notification != BN_CLICKED)
             break;
-        editor.selectedOscillator = IsDlgButtonChecked(window, oscillator1Radio) ? 1 : 2;
+        editor.selectedOscillator =
+            IsDlgButtonChecked(window, IDC_EDITOR_OSCILLATOR_1_VIEW) ? 1 : 2;
         RefreshAll(window);
         break;
-    case effect1Radio:
-    case effect2Radio:
+    case IDC_EDITOR_EFFECT_1_VIEW:
+    case IDC_EDITOR_EFFECT_2_VIEW:
         if (editorWindow.refreshing || notification != BN_CLICKED)
             break;
-        editor.selectedEffect = IsDlgButtonChecked(window, effect1Radio) ? 1 : 2;
+        editor.selectedEffect = IsDlgButtonChecked(window, IDC_EDITOR_EFFECT_1_VIEW) ? 1 : 2;
         RefreshAll(window);
         break;
     default:

@@ -22,33 +22,39 @@ struct ControlRange {
     int last;
 };
 
-// The two pages: the controls of each, by their ID ranges.
-const ControlRange programPage[] = {{3100, 3158}, {3500, 3538}};
-const ControlRange oscillatorPage[] = {{3200, 3252}, {3400, 3447}};
+// The two pages: the controls of each, by their ID ranges (controls, then labels and frames).
+const ControlRange programPage[] = {
+    {IDC_EDITOR_MODE_SINGLE, IDC_EDITOR_CUTOFF_MG_SYNC},
+    {IDC_EDITOR_JOYSTICK_MARK_BOTTOM, IDC_EDITOR_EFFECT_OPTIONS_GROUP}};
+const ControlRange oscillatorPage[] = {
+    {IDC_EDITOR_OSCILLATOR_1_VIEW, IDC_EDITOR_OSC_AMP_RELEASE_TRACK},
+    {IDC_EDITOR_OSC_CUTOFF_GROUP, IDC_EDITOR_OSC_OCTAVE_LABEL}};
 
 // The tips of the controls that are not in the control map.
 const TipEntry editorTips[] = {
-    {effect1Radio, "View settings for Effect 1"},
-    {effect2Radio, "View settings for Effect 2"},
-    {oscillator1Radio, "View settings for Oscillator 1"},
-    {oscillator2Radio, "View settings for Oscillator 2"},
-    {revertButton, "Revert to old version of this program"},
-    {editorClearButton, "Start with a blank program"},
-    {programBox, "Select program to edit"},
-    {pageButton, "Change between the two pages of program settings"},
-    {editorHelpButton, "Click for help and useful advice"},
-    {editorAboutButton, "Show program information"},
-    {editorManagerButton, "Enter general Brevikorlando"},
-    {editorLibrarianButton, "Enter librarian"},
+    {IDC_EDITOR_EFFECT_1_VIEW, "View settings for Effect 1"},
+    {IDC_EDITOR_EFFECT_2_VIEW, "View settings for Effect 2"},
+    {IDC_EDITOR_OSCILLATOR_1_VIEW, "View settings for Oscillator 1"},
+    {IDC_EDITOR_OSCILLATOR_2_VIEW, "View settings for Oscillator 2"},
+    {IDC_EDITOR_REVERT, "Revert to old version of this program"},
+    {IDC_EDITOR_CLEAR, "Start with a blank program"},
+    {IDC_EDITOR_PROGRAM, "Select program to edit"},
+    {IDC_EDITOR_PAGE, "Change between the two pages of program settings"},
+    {IDC_EDITOR_HELP, "Click for help and useful advice"},
+    {IDC_EDITOR_ABOUT, "Show program information"},
+    {IDC_EDITOR_MANAGER, "Enter general Brevikorlando"},
+    {IDC_EDITOR_LIBRARIAN, "Enter librarian"},
 };
 
 // Boxes that only a double program uses.
-const int oscillator2Controls[] = {oscillator2Radio, intervalBox, 3205, delayStartBox};
+const int oscillator2Controls[] = {IDC_EDITOR_OSCILLATOR_2_VIEW, IDC_EDITOR_OSC_INTERVAL,
+                                   IDC_EDITOR_OSC_DETUNE, IDC_EDITOR_OSC_DELAY};
 
 constexpr int editTextRoom = 100;
 
 bool IsEffectBox(int control) {
-    return control >= firstEffectValueBox && control < firstEffectValueBox + effectSlotCount;
+    return control >= IDC_EDITOR_EFFECT_PARAMETER_1 &&
+           control < IDC_EDITOR_EFFECT_PARAMETER_1 + effectSlotCount;
 }
 
 bool IsComboKind(int kind) {
@@ -135,10 +141,10 @@ void ShowMappedControl(HWND window, const ControlMapEntry& entry) {
 void ShowEffectSlots(HWND window) {
     const bool programPageShowing = !editorWindow.oscillatorPage;
     for (int slot = 1; slot <= effectSlotCount; ++slot) {
-        const int box = firstEffectValueBox + slot - 1;
+        const int box = IDC_EDITOR_EFFECT_PARAMETER_1 + slot - 1;
         const EffectSlot& layout = EffectSlotOf(editor.program, editor.selectedEffect, slot);
         if (programPageShowing) {
-            SetDlgItemTextA(window, firstEffectSlotLabel + slot - 1, layout.label);
+            SetDlgItemTextA(window, IDC_EDITOR_EFFECT_PARAMETER_1_LABEL + slot - 1, layout.label);
             ShowWindow(GetDlgItem(window, box), layout.label[0] != '\0' ? SW_SHOW : SW_HIDE);
             UpdateTip(window, box, layout.help);
         }
@@ -185,31 +191,31 @@ void ShowRanges(HWND window, const ControlRange (&ranges)[2], int show) {
 
 void ShowProgramBoxText(HWND window) {
     const std::string text = ProgramBoxText(editor.currentProgram, editor.program.name);
-    const LRESULT entries = SendDlgItemMessageA(window, programBox, CB_GETCOUNT, 0, 0);
+    const LRESULT entries = SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_GETCOUNT, 0, 0);
     if (editor.currentProgram < entries) {
         // The list keeps the name the program has now, as the instrument has it after the send.
         ReplaceProgramBoxEntry(window, editor.currentProgram, text);
     } else {
-        SetDlgItemTextA(window, programBox, text.c_str());
+        SetDlgItemTextA(window, IDC_EDITOR_PROGRAM, text.c_str());
     }
 }
 
 } // namespace
 
 void ReplaceProgramBoxEntry(HWND window, int index, const std::string& text) {
-    SendDlgItemMessageA(window, programBox, CB_DELETESTRING, index, 0);
-    SendDlgItemMessageA(window, programBox, CB_INSERTSTRING, index,
+    SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_DELETESTRING, index, 0);
+    SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_INSERTSTRING, index,
                         reinterpret_cast<LPARAM>(text.c_str()));
-    SendDlgItemMessageA(window, programBox, CB_SETCURSEL, index, 0);
+    SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_SETCURSEL, index, 0);
 }
 
 void FillEditorLists(HWND window) {
-    SendDlgItemMessageA(window, programBox, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(window, IDC_EDITOR_PROGRAM, CB_RESETCONTENT, 0, 0);
     for (const char* name : multisoundNames)
-        SendDlgItemMessageA(window, multisoundCombo, CB_ADDSTRING, 0,
+        SendDlgItemMessageA(window, IDC_EDITOR_OSC_MULTISOUND, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(name));
     for (const EffectType& type : effectTypes) {
-        for (int combo : {effectType1Combo, effectType2Combo})
+        for (int combo : {IDC_EDITOR_EFFECT_1_TYPE, IDC_EDITOR_EFFECT_2_TYPE})
             SendDlgItemMessageA(window, combo, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(type.name));
     }
@@ -221,7 +227,7 @@ void CreateEditorTooltips(HWND window) {
         AddTip(window, entry.controlId, entry.tooltip);
     // The effect boxes get the help of their slot when an effect type is shown.
     for (int slot = 0; slot < effectSlotCount; ++slot)
-        AddTip(window, firstEffectValueBox + slot, "");
+        AddTip(window, IDC_EDITOR_EFFECT_PARAMETER_1 + slot, "");
     AddTips(window, editorTips);
 }
 
@@ -229,7 +235,8 @@ void ShowPage(HWND window) {
     const bool oscillators = editorWindow.oscillatorPage;
     ShowRanges(window, oscillators ? programPage : oscillatorPage, SW_HIDE);
     ShowRanges(window, oscillators ? oscillatorPage : programPage, SW_SHOW);
-    SetDlgItemTextA(window, pageButton, oscillators ? "Program settings" : "Oscillator settings");
+    SetDlgItemTextA(window, IDC_EDITOR_PAGE,
+                    oscillators ? "Program settings" : "Oscillator settings");
 }
 
 void ShowEffectPanel(HWND window) {
@@ -247,9 +254,10 @@ void RefreshAll(HWND window) {
         EnableWindow(GetDlgItem(window, control), doubleMode);
     if (!doubleMode)
         editor.selectedOscillator = 1;
-    CheckRadioButton(window, oscillator1Radio, oscillator2Radio,
-                     oscillator1Radio - 1 + editor.selectedOscillator);
-    CheckRadioButton(window, effect1Radio, effect2Radio, effect1Radio - 1 + editor.selectedEffect);
+    CheckRadioButton(window, IDC_EDITOR_OSCILLATOR_1_VIEW, IDC_EDITOR_OSCILLATOR_2_VIEW,
+                     IDC_EDITOR_OSCILLATOR_1_VIEW - 1 + editor.selectedOscillator);
+    CheckRadioButton(window, IDC_EDITOR_EFFECT_1_VIEW, IDC_EDITOR_EFFECT_2_VIEW,
+                     IDC_EDITOR_EFFECT_1_VIEW - 1 + editor.selectedEffect);
     // A type that cannot run beside the other effect's gives way to "No Effect", which then
     // applies like any type; the control map shows the new type below.
     if (ApplyEffectType(editor.program, editor.selectedEffect) ==
@@ -267,7 +275,7 @@ void StoreUserInput(HWND window, int control) {
         const ControlState box = ReadControl(window, control, controlNumber);
         FollowStore(window, control,
                     StoreEffectValue(editor.program, editor.selectedEffect,
-                                     control - firstEffectValueBox + 1, box));
+                                     control - IDC_EDITOR_EFFECT_PARAMETER_1 + 1, box));
         return;
     }
     const ControlMapEntry* entry = FindControlEntry(control);
@@ -283,7 +291,7 @@ void CheckUserInput(HWND window, int control) {
     if (IsEffectBox(control)) {
         const ControlState box = ReadControl(window, control, controlNumber);
         message = CheckEffectValue(editor.program, editor.selectedEffect,
-                                   control - firstEffectValueBox + 1, box);
+                                   control - IDC_EDITOR_EFFECT_PARAMETER_1 + 1, box);
     } else if (const ControlMapEntry* entry = FindControlEntry(control)) {
         message = CheckControl(control, ReadControl(window, control, entry->kind));
     }

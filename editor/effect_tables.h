@@ -58,9 +58,5 @@ struct EffectFlagBits {
 };
 extern const std::array<EffectFlagBits, 10> effectFlagBits;
 
-// The dialog's effect panel: slot p (1-6) is edited in box 3144 + p and labelled by 3150 + p.
-inline constexpr int firstEffectValueBox = 3145;
-inline constexpr int firstEffectSlotLabel = 3151;
-
 // The group of a type; a type outside the list has the empty "No Effect" group.
 const EffectGroup& EffectGroupOfType(int type);

@@ -4,12 +4,10 @@
 #include <cstdint>
 #include <string>
 
-// The Librarian window's side of the bank files: the bank list (combo box 3005) with the fitting
-// banks of the program's folder and "Create new bank file" last, and the programs of the current
-// bank (list box 3000). The file operations themselves are in bank_file.h.
+// The Librarian window's side of the bank files: the bank list (IDC_LIBRARIAN_BANK) with the
+// fitting banks of the program's folder and "Create new bank file" last, and the programs of the
+// current bank (IDC_LIBRARIAN_BANK_PROGRAMS). The file operations themselves are in bank_file.h.
 
-inline constexpr int bankComboId = 3005;
-inline constexpr int bankProgramListId = 3000;
 inline constexpr const char* createBankEntry = "Create new bank file";
 
 // Fills the bank list with the banks whose program size is the current definition's, then

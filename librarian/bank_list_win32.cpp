@@ -5,6 +5,7 @@
 #include "librarian/bank_file.h"
 #include "librarian/file_creation.h"
 #include "librarian/instrument_definition.h"
+#include "resources/librarian_ids.h"
 #include "shell/message_box.h"
 #include "shell/shell_state.h"
 
@@ -81,7 +82,7 @@ std::int32_t ListBankFiles(HWND list) {
 }
 
 bool OpenSelectedBank(HWND window) {
-    HWND list = GetDlgItem(window, bankComboId);
+    HWND list = GetDlgItem(window, IDC_LIBRARIAN_BANK);
     LRESULT position = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (position == CB_ERR)
         return false;
@@ -99,13 +100,13 @@ bool OpenSelectedBank(HWND window) {
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
-    FillProgramList(GetDlgItem(window, bankProgramListId));
+    FillProgramList(GetDlgItem(window, IDC_LIBRARIAN_BANK_PROGRAMS));
     return loaded;
 }
 
 void CloseBank(HWND window) {
     ClearBankIndex();
-    SendMessageA(GetDlgItem(window, bankProgramListId), LB_RESETCONTENT, 0, 0);
+    SendMessageA(GetDlgItem(window, IDC_LIBRARIAN_BANK_PROGRAMS), LB_RESETCONTENT, 0, 0);
 }
 
 std::int32_t StoreProgram(const char* name, const std::uint8_t* data, std::int32_t slot) {
@@ -122,7 +123,7 @@ std::int32_t StoreProgram(const char* name, const std::uint8_t* data, std::int32
         ShowWriteFailed(window);
     } else if (slot == -1) {
         const BankIndexEntry& added = bank.index.back();
-        SendMessageA(GetDlgItem(window, bankProgramListId), LB_ADDSTRING, 0,
+        SendMessageA(GetDlgItem(window, IDC_LIBRARIAN_BANK_PROGRAMS), LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(added.name));
     }
     return stored;

@@ -5,6 +5,7 @@
 #include "librarian/instrument_definition.h"
 #include "librarian/string_language.h"
 #include "midi/midi_state.h"
+#include "resources/librarian_ids.h"
 #include "shell/help.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
@@ -21,26 +22,6 @@
 // the user's connection and are rewritten into the chosen file.
 
 namespace {
-
-enum DefinitionControl {
-    autoUpdateBox = 3000,
-    notesField = 3001,
-    channelField = 3002,
-    modelCombo = 3003,
-    sizeField = 3004,
-    requestField = 3005,
-    sendField = 3006,
-    rangeEndField = 3007,
-    rangeStartField = 3008,
-    offsetField = 3009,
-    nameGrabbingBox = 3010,
-    offsetsField = 3012,
-    grabbingGroup = 3013,
-    offsetsLabel = 3014,
-    inputPorts = 105,
-    outputPorts = 106,
-    definitionHelpButton = 150,
-};
 
 const char newInstrumentEntry[] = "Define new instrument";
 const char correctCaption[] = "Please correct your input.";
@@ -61,33 +42,36 @@ struct DefinitionTip {
 };
 
 const DefinitionTip definitionTips[] = {
-    {channelField, "Selects MIDI channel device is set to"},
-    {modelCombo, "Selects instrument make and model"},
-    {sizeField, "Specifies the size in bytes of the SysEx data that makes up one program"},
-    {requestField, "Specifies the message sent to device to request a program"},
-    {sendField, "Specifies the message sent to device to change a program"},
-    {rangeEndField, "The highest program number (#) that's supported by the device"},
-    {rangeStartField, "The lowest program number (#) that's supported by the device"},
-    {offsetField, "Amount to add to program numbers, for display only"},
-    {nameGrabbingBox, "This option enables the extracting of program names from the SysEx data"},
-    {offsetsField, "Specifies the offset in SysEx of each character (0=first byte)"},
-    {autoUpdateBox, "Forces an update (same as button) every time the librarian is entered"},
-    {notesField, "Notes about this definition"},
-    {inputPorts, "Selects input MIDI port that this device is attached to"},
-    {outputPorts, "Selects MIDI output port that the device is connected to"},
+    {IDC_DEFINITION_CHANNEL, "Selects MIDI channel device is set to"},
+    {IDC_DEFINITION_MODEL, "Selects instrument make and model"},
+    {IDC_DEFINITION_SIZE,
+     "Specifies the size in bytes of the SysEx data that makes up one program"},
+    {IDC_DEFINITION_REQUEST, "Specifies the message sent to device to request a program"},
+    {IDC_DEFINITION_SEND, "Specifies the message sent to device to change a program"},
+    {IDC_DEFINITION_RANGE_END, "The highest program number (#) that's supported by the device"},
+    {IDC_DEFINITION_RANGE_START, "The lowest program number (#) that's supported by the device"},
+    {IDC_DEFINITION_PROGRAM_OFFSET, "Amount to add to program numbers, for display only"},
+    {IDC_DEFINITION_NAME_GRABBING,
+     "This option enables the extracting of program names from the SysEx data"},
+    {IDC_DEFINITION_NAME_OFFSETS, "Specifies the offset in SysEx of each character (0=first byte)"},
+    {IDC_DEFINITION_AUTO_UPDATE,
+     "Forces an update (same as button) every time the librarian is entered"},
+    {IDC_DEFINITION_NOTES, "Notes about this definition"},
+    {IDC_PORTS_INPUT, "Selects input MIDI port that this device is attached to"},
+    {IDC_PORTS_OUTPUT, "Selects MIDI output port that the device is connected to"},
 };
 
 // The model fields: any change of their text makes the choice a new instrument.
 bool IsModelField(int control) {
     switch (control) {
-    case sizeField:
-    case rangeStartField:
-    case rangeEndField:
-    case offsetField:
-    case requestField:
-    case sendField:
-    case offsetsField:
-    case notesField:
+    case IDC_DEFINITION_SIZE:
+    case IDC_DEFINITION_RANGE_START:
+    case IDC_DEFINITION_RANGE_END:
+    case IDC_DEFINITION_PROGRAM_OFFSET:
+    case IDC_DEFINITION_REQUEST:
+    case IDC_DEFINITION_SEND:
+    case IDC_DEFINITION_NAME_OFFSETS:
+    case IDC_DEFINITION_NOTES:
         return true;
     }
     return false;
@@ -161,25 +145,27 @@ int ComboSelection(HWND dialog, int combo) {
 // The list's entry, not the box's text: while the selection changes the box still shows the old
 // one.
 std::string SelectedModel(HWND dialog) {
-    const int position = ComboSelection(dialog, modelCombo);
-    const LRESULT length = SendDlgItemMessageA(dialog, modelCombo, CB_GETLBTEXTLEN, position, 0);
+    const int position = ComboSelection(dialog, IDC_DEFINITION_MODEL);
+    const LRESULT length =
+        SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_GETLBTEXTLEN, position, 0);
     if (position < 0 || length == CB_ERR)
         return {};
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendDlgItemMessageA(dialog, modelCombo, CB_GETLBTEXT, position,
+    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_GETLBTEXT, position,
                         reinterpret_cast<LPARAM>(text.data()));
     return text.data();
 }
 
 void SelectNewInstrument(HWND dialog) {
-    SendDlgItemMessageA(dialog, modelCombo, CB_SETCURSEL, definitionDialog.count, 0);
+    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_SETCURSEL, definitionDialog.count, 0);
 }
 
 void NameGrabbingClicked(HWND dialog) {
     if (!definitionDialog.loading)
         SelectNewInstrument(dialog);
-    const BOOL grabbing = IsDlgButtonChecked(dialog, nameGrabbingBox) == BST_CHECKED;
-    for (int control : {offsetsField, grabbingGroup, offsetsLabel, autoUpdateBox})
+    const BOOL grabbing = IsDlgButtonChecked(dialog, IDC_DEFINITION_NAME_GRABBING) == BST_CHECKED;
+    for (int control : {IDC_DEFINITION_NAME_OFFSETS, IDC_DEFINITION_NAME_GRABBING_GROUP,
+                        IDC_DEFINITION_NAME_OFFSETS_LABEL, IDC_DEFINITION_AUTO_UPDATE})
         EnableWindow(GetDlgItem(dialog, control), grabbing);
 }
 
@@ -196,25 +182,32 @@ void SelectPort(HWND dialog, int combo, std::int32_t& position) {
 void ShowDefinition(HWND dialog) {
     InstrumentDefinition& definition = instrument.definition;
     definitionDialog.loading = true;
-    SetDlgItemInt(dialog, sizeField, static_cast<UINT>(definition.programSize), TRUE);
-    SetDlgItemInt(dialog, channelField, static_cast<UINT>(definition.channel), TRUE);
-    SetDlgItemInt(dialog, rangeStartField, static_cast<UINT>(definition.rangeStart), TRUE);
-    SetDlgItemInt(dialog, rangeEndField, static_cast<UINT>(definition.rangeEnd), TRUE);
-    SetDlgItemInt(dialog, offsetField, static_cast<UINT>(definition.numberOffset), TRUE);
-    SetDlgItemTextA(dialog, requestField, std::string(FieldText(definition.requestString)).c_str());
-    SetDlgItemTextA(dialog, sendField, std::string(FieldText(definition.sendString)).c_str());
-    SetDlgItemTextA(dialog, offsetsField, std::string(FieldText(definition.nameOffsets)).c_str());
-    SetDlgItemTextA(dialog, notesField, std::string(FieldText(definition.notes)).c_str());
-    CheckDlgButton(dialog, nameGrabbingBox, definition.nameGrabbing ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, autoUpdateBox, definition.autoUpdate ? BST_CHECKED : BST_UNCHECKED);
-    SelectPort(dialog, inputPorts, definition.midiInPort);
-    SelectPort(dialog, outputPorts, definition.midiOutPort);
+    SetDlgItemInt(dialog, IDC_DEFINITION_SIZE, static_cast<UINT>(definition.programSize), TRUE);
+    SetDlgItemInt(dialog, IDC_DEFINITION_CHANNEL, static_cast<UINT>(definition.channel), TRUE);
+    SetDlgItemInt(dialog, IDC_DEFINITION_RANGE_START, static_cast<UINT>(definition.rangeStart),
+                  TRUE);
+    SetDlgItemInt(dialog, IDC_DEFINITION_RANGE_END, static_cast<UINT>(definition.rangeEnd), TRUE);
+    SetDlgItemInt(dialog, IDC_DEFINITION_PROGRAM_OFFSET, static_cast<UINT>(definition.numberOffset),
+                  TRUE);
+    SetDlgItemTextA(dialog, IDC_DEFINITION_REQUEST,
+                    std::string(FieldText(definition.requestString)).c_str());
+    SetDlgItemTextA(dialog, IDC_DEFINITION_SEND,
+                    std::string(FieldText(definition.sendString)).c_str());
+    SetDlgItemTextA(dialog, IDC_DEFINITION_NAME_OFFSETS,
+                    std::string(FieldText(definition.nameOffsets)).c_str());
+    SetDlgItemTextA(dialog, IDC_DEFINITION_NOTES, std::string(FieldText(definition.notes)).c_str());
+    CheckDlgButton(dialog, IDC_DEFINITION_NAME_GRABBING,
+                   definition.nameGrabbing ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DEFINITION_AUTO_UPDATE,
+                   definition.autoUpdate ? BST_CHECKED : BST_UNCHECKED);
+    SelectPort(dialog, IDC_PORTS_INPUT, definition.midiInPort);
+    SelectPort(dialog, IDC_PORTS_OUTPUT, definition.midiOutPort);
     NameGrabbingClicked(dialog);
     definitionDialog.loading = false;
 }
 
 void ModelSelectionChanged(HWND dialog) {
-    const int position = ComboSelection(dialog, modelCombo);
+    const int position = ComboSelection(dialog, IDC_DEFINITION_MODEL);
     if (position == definitionDialog.count)
         return; // a new definition starts as a copy of the one shown
     if (position >= 0) {
@@ -223,14 +216,14 @@ void ModelSelectionChanged(HWND dialog) {
     ShowDefinition(dialog);
 }
 
-void OpenDefinitionDialog(HWND dialog) {
+void OpenDefinitionDialog(HWND dialog, const InstrumentChoice& choice) {
     definitionDialog.loading = false;
     definitionDialog.keptTooltipWindow = shell.tooltipWindow;
     FillPortLists(dialog);
     definitionDialog.openingLibrarianInstrument = settings.LibrarianInstrument;
     definitionDialog.openingInstrument = instrument;
     definitionDialog.count = 0;
-    HWND models = GetDlgItem(dialog, modelCombo);
+    HWND models = GetDlgItem(dialog, IDC_DEFINITION_MODEL);
     for (const std::string& name : ListInstrumentDefinitions()) {
         SendMessageA(models, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         ++definitionDialog.count;
@@ -240,7 +233,7 @@ void OpenDefinitionDialog(HWND dialog) {
     const bool chosenListed = chosen >= 0 && chosen < definitionDialog.count;
     SendMessageA(models, CB_SETCURSEL, chosenListed ? chosen : 0, 0);
     ModelSelectionChanged(dialog);
-    if (shell.automaticPass && chosenListed) {
+    if (choice.automaticPass && chosenListed) {
         EndDialog(dialog, definitionConfirmed);
         return;
     }
@@ -267,27 +260,28 @@ bool ReadNumber(HWND dialog, int control, bool isSigned, std::int32_t& value) {
 // The OK button: every check in turn; the first that fails says so and keeps the dialog open.
 void ConfirmDefinition(HWND dialog) {
     bank.rememberedPosition = 0;
-    const int selected = ComboSelection(dialog, modelCombo);
+    const int selected = ComboSelection(dialog, IDC_DEFINITION_MODEL);
     settings.LibrarianInstrument = selected;
 
     std::int32_t channel = 0;
-    if (!ReadNumber(dialog, channelField, false, channel))
+    if (!ReadNumber(dialog, IDC_DEFINITION_CHANNEL, false, channel))
         channel = 0;
     if (channel < 1 || channel > 16)
         return Refuse(dialog, channelCheck);
     std::int32_t start = 0;
     std::int32_t end = 0;
-    const bool startRead = ReadNumber(dialog, rangeStartField, true, start);
-    const bool endRead = ReadNumber(dialog, rangeEndField, true, end);
+    const bool startRead = ReadNumber(dialog, IDC_DEFINITION_RANGE_START, true, start);
+    const bool endRead = ReadNumber(dialog, IDC_DEFINITION_RANGE_END, true, end);
     if (!startRead || !endRead || start > end || start < 0 || end < 0 ||
         start > highestProgramNumber || end > highestProgramNumber)
         return Refuse(dialog, rangeCheck);
     std::int32_t offset = 0;
-    if (!ReadNumber(dialog, offsetField, true, offset))
+    if (!ReadNumber(dialog, IDC_DEFINITION_PROGRAM_OFFSET, true, offset))
         return Refuse(dialog, offsetCheck);
     std::int32_t size = 0;
     // Read unsigned: a size the 32-bit field cannot hold reads as a negative number.
-    if (!ReadNumber(dialog, sizeField, false, size) || size < 0 || size > largestProgramSize)
+    if (!ReadNumber(dialog, IDC_DEFINITION_SIZE, false, size) || size < 0 ||
+        size > largestProgramSize)
         return Refuse(dialog, sizeCheck);
 
     InstrumentDefinition& definition = instrument.definition;
@@ -296,12 +290,13 @@ void ConfirmDefinition(HWND dialog) {
     definition.rangeEnd = end;
     definition.numberOffset = offset;
     definition.programSize = size;
-    definition.midiInPort = ComboSelection(dialog, inputPorts);
-    definition.midiOutPort = ComboSelection(dialog, outputPorts);
-    definition.nameGrabbing = IsDlgButtonChecked(dialog, nameGrabbingBox) == BST_CHECKED;
-    definition.autoUpdate = IsDlgButtonChecked(dialog, autoUpdateBox) == BST_CHECKED;
-    SetFieldText(definition.requestString, FieldString(dialog, requestField));
-    SetFieldText(definition.sendString, FieldString(dialog, sendField));
+    definition.midiInPort = ComboSelection(dialog, IDC_PORTS_INPUT);
+    definition.midiOutPort = ComboSelection(dialog, IDC_PORTS_OUTPUT);
+    definition.nameGrabbing =
+        IsDlgButtonChecked(dialog, IDC_DEFINITION_NAME_GRABBING) == BST_CHECKED;
+    definition.autoUpdate = IsDlgButtonChecked(dialog, IDC_DEFINITION_AUTO_UPDATE) == BST_CHECKED;
+    SetFieldText(definition.requestString, FieldString(dialog, IDC_DEFINITION_REQUEST));
+    SetFieldText(definition.sendString, FieldString(dialog, IDC_DEFINITION_SEND));
 
     if (!CheckDefinitionString(FieldText(definition.requestString), StringKind::request))
         return Refuse(dialog, requestCheck);
@@ -310,12 +305,12 @@ void ConfirmDefinition(HWND dialog) {
     if (RefusedShortReply(dialog, definition))
         return;
 
-    std::string offsets =
-        FieldString(dialog, offsetsField).substr(0, sizeof definition.nameOffsets - 2);
+    std::string offsets = FieldString(dialog, IDC_DEFINITION_NAME_OFFSETS)
+                              .substr(0, sizeof definition.nameOffsets - 2);
     if (offsets.empty() || offsets.back() != ' ')
         offsets += ' ';
     SetFieldText(definition.nameOffsets, offsets);
-    SetFieldText(definition.notes, FieldString(dialog, notesField));
+    SetFieldText(definition.notes, FieldString(dialog, IDC_DEFINITION_NOTES));
 
     if (selected == definitionDialog.count || selected < 0) {
         if (!CreateInstrumentDefinition())
@@ -343,18 +338,18 @@ void HandleDefinitionCommand(HWND dialog, int control, int notification) {
     case IDCANCEL:
         CancelDefinition(dialog);
         return;
-    case definitionHelpButton:
+    case IDC_DEFINITION_HELP:
         ShowHelp(librarianOptionsHelpContext);
         return;
-    case modelCombo:
+    case IDC_DEFINITION_MODEL:
         if (notification == CBN_SELCHANGE)
             ModelSelectionChanged(dialog);
         return;
-    case nameGrabbingBox:
+    case IDC_DEFINITION_NAME_GRABBING:
         if (notification == BN_CLICKED)
             NameGrabbingClicked(dialog);
         return;
-    case autoUpdateBox:
+    case IDC_DEFINITION_AUTO_UPDATE:
         if (notification == BN_CLICKED && !definitionDialog.loading)
             SelectNewInstrument(dialog);
         return;
@@ -365,11 +360,14 @@ void HandleDefinitionCommand(HWND dialog, int control, int notification) {
 
 } // namespace
 
-INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InstrumentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        OpenDefinitionDialog(dialog);
+    case WM_INITDIALOG: {
+        // Opened without a choice, the dialog waits for the user.
+        const auto* choice = reinterpret_cast<const InstrumentChoice*>(lParam);
+        OpenDefinitionDialog(dialog, choice ? *choice : InstrumentChoice{});
         return TRUE;
+    }
     case WM_COMMAND:
         HandleDefinitionCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;

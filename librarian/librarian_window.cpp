@@ -64,14 +64,14 @@ void OpenLibrarianWindow(HWND window) {
     if (!midi.inputOpen || !midi.outputOpen)
         ShowWindow(window, SW_SHOWMINIMIZED);
 
-    HWND banks = GetDlgItem(window, bankCombo);
+    HWND banks = GetDlgItem(window, IDC_LIBRARIAN_BANK);
     ListBankFiles(banks);
     SendMessageA(banks, CB_SETCURSEL, bank.rememberedPosition, 0);
     OpenSelectedBank(window);
 
     FillUnknownDeviceLines(window);
-    DestroyWindow(
-        GetDlgItem(window, instrument.definition.nameGrabbing ? clearNamesButton : updateButton));
+    DestroyWindow(GetDlgItem(window, instrument.definition.nameGrabbing ? IDC_LIBRARIAN_CLEAR_NAMES
+                                                                        : IDC_LIBRARIAN_UPDATE));
     shell.busy = false;
     ShowBusyCursor();
     StartOpeningRequest(window);
@@ -79,7 +79,7 @@ void OpenLibrarianWindow(HWND window) {
     SetTimer(window, replyWatchTimer, replyWatchPeriod, nullptr);
     CreateLibrarianTooltips(window);
     if (!instrument.definition.nameGrabbing)
-        LoadDeviceList(GetDlgItem(window, deviceList));
+        LoadDeviceList(GetDlgItem(window, IDC_LIBRARIAN_DEVICE_PROGRAMS));
 }
 
 void DestroyLibrarianWindow(HWND window) {
@@ -95,14 +95,14 @@ void DestroyLibrarianWindow(HWND window) {
     librarianWindow.initialised = false;
     ForgetModuleTooltips(librarianWindow.tooltipWindow);
     if (!instrument.definition.nameGrabbing && !librarianWindow.definitionReplaced)
-        SaveDeviceList(GetDlgItem(window, deviceList));
+        SaveDeviceList(GetDlgItem(window, IDC_LIBRARIAN_DEVICE_PROGRAMS));
     ResetTransferState();
 }
 
 } // namespace
 
 void FillUnknownDeviceLines(HWND window) {
-    HWND list = GetDlgItem(window, deviceList);
+    HWND list = GetDlgItem(window, IDC_LIBRARIAN_DEVICE_PROGRAMS);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     const InstrumentDefinition& definition = instrument.definition;
@@ -117,7 +117,7 @@ void FillUnknownDeviceLines(HWND window) {
 }
 
 void SetDeviceLine(HWND window, int line, const char* name) {
-    HWND list = GetDlgItem(window, deviceList);
+    HWND list = GetDlgItem(window, IDC_LIBRARIAN_DEVICE_PROGRAMS);
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     if (line < 0 || line >= count)
         return;

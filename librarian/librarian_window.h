@@ -1,4 +1,6 @@
 #pragma once
+#include "resources/librarian_ids.h"
+
 #include <windows.h>
 
 // The Librarian window: the dialog "Librarian" as a window of class "QX_SysX2". Its left half is
@@ -8,20 +10,6 @@
 // (Program Editor).
 INT_PTR CALLBACK LibrarianWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Controls of "Librarian".
-inline constexpr int clearNamesButton = 100;
-inline constexpr int deleteProgramButton = 109;
-inline constexpr int librarianHelpButton = 150;
-inline constexpr int librarianAboutButton = 151;
-inline constexpr int bankProgramList = 3000;
-inline constexpr int managerButton = 3001;
-inline constexpr int deviceList = 3002;
-inline constexpr int saveButton = 3003;
-inline constexpr int updateButton = 3004;
-inline constexpr int bankCombo = 3005;
-inline constexpr int editorButton = 3007;
-inline constexpr int copyButton = 3015;
-
 struct LibrarianWindowState {
     // Set once the opening sequence has run; captions and enabling follow the selections only
     // while it is set.
@@ -30,9 +18,9 @@ struct LibrarianWindowState {
     bool saveEnabled = true;
     bool copyEnabled = true;
     bool deleteEnabled = true;
-    bool saveAsCaption = true;     // 3003: "<< Save As..." (else "<< Save")
-    bool allCaption = false;       // 3004: "<< All" (else "Update")
-    bool instrumentCaption = true; // 3001: "Instrument..." (else "Manager")
+    bool saveAsCaption = true;     // IDC_LIBRARIAN_SAVE_AS: "<< Save As..." (else "<< Save")
+    bool allCaption = false;       // IDC_LIBRARIAN_UPDATE: "<< All" (else "Update")
+    bool instrumentCaption = true; // IDC_LIBRARIAN_MANAGER: "Instrument..." (else "Manager")
     // The definition dialog was confirmed from this window: the device list belongs to the old
     // definition and is not saved into the new one's file at closing.
     bool definitionReplaced = false;

@@ -10,32 +10,33 @@
 namespace {
 
 const SwitchedCaption saveCaption[] = {
-    {saveButton, "<< Save As...", "Save selected program with a name you specify", "<< Save",
-     "Save program into bank file (+CTRL...)"},
+    {IDC_LIBRARIAN_SAVE_AS, "<< Save As...", "Save selected program with a name you specify",
+     "<< Save", "Save program into bank file (+CTRL...)"},
 };
 const SwitchedCaption allCaption[] = {
-    {updateButton, "<< All", "Get all instrument's programs into bank file", "Update",
+    {IDC_LIBRARIAN_UPDATE, "<< All", "Get all instrument's programs into bank file", "Update",
      "Update all program names from instrument (+CTRL...)"},
 };
 const SwitchedCaption instrumentCaption[] = {
-    {managerButton, "Instrument...", "Choose a new instrument definition", "Manager",
+    {IDC_LIBRARIAN_MANAGER, "Instrument...", "Choose a new instrument definition", "Manager",
      "Enter general Brevikorlando (+CTRL...)"},
 };
 
 // In the order the tools are registered; the button the definition does not use is gone.
 const TipEntry librarianTips[] = {
-    {saveButton, "Save selected program with a name you specify", false},
-    {copyButton, "Copy selected program to selected place on instrument", false},
-    {updateButton, "Update all program names from instrument (+CTRL...)", false},
-    {deleteProgramButton, "Delete selected program from the bank file", false},
-    {librarianHelpButton, "Click for help and useful advice", false},
-    {bankCombo, "Select bank file to store programs", false},
-    {librarianAboutButton, "Show program information", false},
-    {clearNamesButton, "Make the program forget the names of programs on instrument", false},
-    {managerButton, "Enter general Brevikorlando (+CTRL...)", false},
-    {editorButton, "Enter program editor (Korg M1 only)", false},
-    {bankProgramList, "Lists programs stored in current bank file", true},
-    {deviceList, "Lists programs on instrument", true},
+    {IDC_LIBRARIAN_SAVE_AS, "Save selected program with a name you specify", false},
+    {IDC_LIBRARIAN_COPY, "Copy selected program to selected place on instrument", false},
+    {IDC_LIBRARIAN_UPDATE, "Update all program names from instrument (+CTRL...)", false},
+    {IDC_LIBRARIAN_DELETE, "Delete selected program from the bank file", false},
+    {IDC_LIBRARIAN_HELP, "Click for help and useful advice", false},
+    {IDC_LIBRARIAN_BANK, "Select bank file to store programs", false},
+    {IDC_LIBRARIAN_ABOUT, "Show program information", false},
+    {IDC_LIBRARIAN_CLEAR_NAMES, "Make the program forget the names of programs on instrument",
+     false},
+    {IDC_LIBRARIAN_MANAGER, "Enter general Brevikorlando (+CTRL...)", false},
+    {IDC_LIBRARIAN_EDITOR, "Enter program editor (Korg M1 only)", false},
+    {IDC_LIBRARIAN_BANK_PROGRAMS, "Lists programs stored in current bank file", true},
+    {IDC_LIBRARIAN_DEVICE_PROGRAMS, "Lists programs on instrument", true},
 };
 
 void Enable(HWND window, int control, bool wanted, bool& enabled) {
@@ -48,13 +49,13 @@ void Enable(HWND window, int control, bool wanted, bool& enabled) {
 } // namespace
 
 void ApplyLibrarianCaptionStep(HWND window) {
-    const bool device = HasListSelection(window, deviceList);
-    const bool stored = HasListSelection(window, bankProgramList);
+    const bool device = HasListSelection(window, IDC_LIBRARIAN_DEVICE_PROGRAMS);
+    const bool stored = HasListSelection(window, IDC_LIBRARIAN_BANK_PROGRAMS);
     const bool ctrl = ControlKeyHeld();
     const bool grabbing = instrument.definition.nameGrabbing != 0;
-    Enable(window, saveButton, device, librarianWindow.saveEnabled);
-    Enable(window, copyButton, device && stored, librarianWindow.copyEnabled);
-    Enable(window, deleteProgramButton, stored, librarianWindow.deleteEnabled);
+    Enable(window, IDC_LIBRARIAN_SAVE_AS, device, librarianWindow.saveEnabled);
+    Enable(window, IDC_LIBRARIAN_COPY, device && stored, librarianWindow.copyEnabled);
+    Enable(window, IDC_LIBRARIAN_DELETE, stored, librarianWindow.deleteEnabled);
     SwitchCaptions(window, saveCaption, ctrl || !grabbing, librarianWindow.saveAsCaption);
     SwitchCaptions(window, allCaption, ctrl && grabbing, librarianWindow.allCaption);
     SwitchCaptions(window, instrumentCaption, ctrl, librarianWindow.instrumentCaption);

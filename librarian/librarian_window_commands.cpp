@@ -35,7 +35,7 @@ void ManagerOrInstrument(HWND window) {
     // Another definition would check the replies still coming against its sizes.
     if (RefusedWhileTransferRuns())
         return;
-    SaveDeviceList(GetDlgItem(window, deviceList));
+    SaveDeviceList(GetDlgItem(window, IDC_LIBRARIAN_DEVICE_PROGRAMS));
     ChooseNewDefinition(window);
 }
 
@@ -45,18 +45,18 @@ void EnterEditor(HWND window) {
 }
 
 void SaveSelected(HWND window) {
-    const int line = ListSelection(window, deviceList);
+    const int line = ListSelection(window, IDC_LIBRARIAN_DEVICE_PROGRAMS);
     if (line < 0 || RefusedWhileTransferRuns())
         return;
     SaveDeviceProgram(line);
 }
 
 void CopySelected(HWND window) {
-    const int line = ListSelection(window, deviceList);
-    const int stored = ListSelection(window, bankProgramList);
+    const int line = ListSelection(window, IDC_LIBRARIAN_DEVICE_PROGRAMS);
+    const int stored = ListSelection(window, IDC_LIBRARIAN_BANK_PROGRAMS);
     if (line < 0 || stored < 0 || RefusedWhileTransferRuns())
         return;
-    CopyToInstrument(window, line, ListText(window, bankProgramList, stored).c_str());
+    CopyToInstrument(window, line, ListText(window, IDC_LIBRARIAN_BANK_PROGRAMS, stored).c_str());
 }
 
 void Update() {
@@ -66,22 +66,22 @@ void Update() {
 }
 
 void DeleteSelected(HWND window) {
-    const int stored = ListSelection(window, bankProgramList);
+    const int stored = ListSelection(window, IDC_LIBRARIAN_BANK_PROGRAMS);
     if (stored < 0)
         return;
-    const std::string name = ListText(window, bankProgramList, stored);
+    const std::string name = ListText(window, IDC_LIBRARIAN_BANK_PROGRAMS, stored);
     const std::string question = "Are you sure you want to delete the program \"" + name + "\"?";
     if (ShowMessageBox(window, question.c_str(), "Confirm Delete", MB_YESNO | MB_ICONQUESTION) !=
         IDYES)
         return;
     DeleteProgram(name);
-    SendDlgItemMessageA(window, bankProgramList, LB_DELETESTRING, stored, 0);
+    SendDlgItemMessageA(window, IDC_LIBRARIAN_BANK_PROGRAMS, LB_DELETESTRING, stored, 0);
 }
 
 // Without CTRL the chosen bank becomes the current one. With CTRL the chosen bank's programs are
 // copied into the current bank, which stays current and is reloaded to show them.
 void SwitchBank(HWND window) {
-    HWND banks = GetDlgItem(window, bankCombo);
+    HWND banks = GetDlgItem(window, IDC_LIBRARIAN_BANK);
     // The programs still coming go into the bank they were asked for.
     if (RefusedWhileTransferRuns()) {
         SendMessageA(banks, CB_SETCURSEL, bank.currentPosition, 0);
@@ -94,7 +94,7 @@ void SwitchBank(HWND window) {
         return;
     }
     if (chosen != CB_ERR && chosen != bank.currentPosition) {
-        const std::string name = ComboText(window, bankCombo, static_cast<int>(chosen));
+        const std::string name = ComboText(window, IDC_LIBRARIAN_BANK, static_cast<int>(chosen));
         MergeBank(window, BankPath(shell.programFolder, name));
     }
     SendMessageA(banks, CB_SETCURSEL, bank.currentPosition, 0);
@@ -105,9 +105,9 @@ void SwitchBank(HWND window) {
 } // namespace
 
 bool ChooseNewDefinition(HWND window) {
-    shell.automaticPass = false;
-    if (DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc, 0) !=
-        definitionConfirmed)
+    InstrumentChoice choice{false};
+    if (DialogBoxParamA(shell.instance, "EnterLibrarian", window, InstrumentDialogProc,
+                        reinterpret_cast<LPARAM>(&choice)) != definitionConfirmed)
         return false;
     librarianWindow.definitionReplaced = true;
     EndDialog(window, moduleLibrarian);
@@ -116,42 +116,42 @@ bool ChooseNewDefinition(HWND window) {
 
 void HandleLibrarianCommand(HWND window, int control, int notification) {
     switch (control) {
-    case managerButton:
+    case IDC_LIBRARIAN_MANAGER:
         ManagerOrInstrument(window);
         break;
-    case editorButton:
+    case IDC_LIBRARIAN_EDITOR:
         EnterEditor(window);
         break;
-    case clearNamesButton:
+    case IDC_LIBRARIAN_CLEAR_NAMES:
         FillUnknownDeviceLines(window);
         break;
-    case saveButton:
+    case IDC_LIBRARIAN_SAVE_AS:
         SaveSelected(window);
         break;
-    case deleteProgramButton:
+    case IDC_LIBRARIAN_DELETE:
         DeleteSelected(window);
         break;
-    case copyButton:
+    case IDC_LIBRARIAN_COPY:
         CopySelected(window);
         break;
-    case updateButton:
+    case IDC_LIBRARIAN_UPDATE:
         Update();
         break;
-    case bankCombo:
+    case IDC_LIBRARIAN_BANK:
         if (notification == CBN_SELCHANGE)
             SwitchBank(window);
         break;
-    case librarianHelpButton:
+    case IDC_LIBRARIAN_HELP:
         ShowHelp(librarianHelpContext);
         break;
-    case librarianAboutButton:
+    case IDC_LIBRARIAN_ABOUT:
         ShowAbout(window);
         break;
-    case bankProgramList:
+    case IDC_LIBRARIAN_BANK_PROGRAMS:
         if (notification == LBN_DBLCLK && librarianWindow.copyEnabled)
             CopySelected(window);
         break;
-    case deviceList:
+    case IDC_LIBRARIAN_DEVICE_PROGRAMS:
         if (notification == LBN_DBLCLK)
             SaveSelected(window);
         break;

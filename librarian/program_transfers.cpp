@@ -18,11 +18,8 @@
 #include <vector>
 
 TransferState transfer;
-char programName[programNameSize] = {};
 
 namespace {
-
-constexpr int saveAsNameField = 3000;
 
 const char silentInstrumentText[] =
     "Your MIDI instrument doesn't seem to be responding.\n\nWhen you click OK, you'll be taken to "
@@ -92,18 +89,19 @@ std::string FilledIn(const char* format, const char* name) {
 // Asks before a stored program is replaced; true on Yes.
 bool OverwriteConfirmed(HWND window) {
     const char* format = transfer.saveAs ? overwriteQuestion : overwriteQuestionWithAdvice;
+    const char* programName = transfer.programName;
     return ShowMessageBox(window, FilledIn(format, programName).c_str(), overwriteCaption,
                           MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-// Stores the received program under programName. False when the transfer ends here.
+// Stores the received program under transfer.programName. False when the transfer ends here.
 bool StoreReceivedProgram(HWND window, const std::uint8_t* data, bool sweeping) {
-    std::int32_t slot = FindProgram(programName);
+    std::int32_t slot = FindProgram(transfer.programName);
     if (slot >= 0 && sweeping)
         return true; // a sweep never replaces what the bank holds
     if (slot >= 0 && !OverwriteConfirmed(window))
         return false;
-    const std::int32_t stored = StoreProgram(programName, data, slot);
+    const std::int32_t stored = StoreProgram(transfer.programName, data, slot);
     // A full bank takes nothing more, and a bank that cannot be written would say so for every
     // program: either ends a sweep.
     if ((stored == bankFull || stored == bankWriteFailed) && sweeping)
@@ -146,19 +144,20 @@ void FileReply(HWND window, const std::uint8_t* reply, std::int32_t length) {
     if (definition.nameGrabbing)
         ExtractProgramName(FieldText(definition.nameOffsets), data,
                            static_cast<std::size_t>(length - replyValues.replyDataOffset),
-                           programName);
+                           transfer.programName);
 
     // The opening request follows the button as it reads now; a save, as it read when pressed.
     const bool saveAs = transfer.storeMode ? transfer.saveAs : librarianWindow.saveAsCaption;
     if (saveAs && !sweeping) {
         if (!transfer.storeMode ||
-            DialogBoxParamA(shell.instance, "SAVEAS", window, SaveAsDialogProc, 0) != IDOK) {
+            DialogBoxParamA(shell.instance, "SAVEAS", window, SaveAsDialogProc,
+                            reinterpret_cast<LPARAM>(transfer.programName)) != IDOK) {
             transfer.replyTarget = -1;
             return;
         }
     }
     if (definition.nameGrabbing || transfer.storeMode)
-        SetDeviceLine(window, transfer.replyTarget, programName);
+        SetDeviceLine(window, transfer.replyTarget, transfer.programName);
     if (transfer.storeMode && !StoreReceivedProgram(window, data, sweeping)) {
         transfer.replyTarget = -1;
         return;
@@ -286,17 +285,22 @@ void CheckReplyWatch(HWND window) {
                    MB_ICONEXCLAMATION | MB_OK);
 }
 
-INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        SendDlgItemMessageA(dialog, saveAsNameField, EM_LIMITTEXT, programNameSize - 1, 0);
-        SetDlgItemTextA(dialog, saveAsNameField, programName);
-        SetFocus(GetDlgItem(dialog, saveAsNameField));
+    case WM_INITDIALOG: {
+        // OK needs the buffer again: the dialog keeps it.
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        const char* name = reinterpret_cast<const char*>(lParam);
+        SendDlgItemMessageA(dialog, IDC_SAVE_AS_NAME, EM_LIMITTEXT, programNameSize - 1, 0);
+        SetDlgItemTextA(dialog, IDC_SAVE_AS_NAME, name ? name : "");
+        SetFocus(GetDlgItem(dialog, IDC_SAVE_AS_NAME));
         return FALSE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            GetDlgItemTextA(dialog, saveAsNameField, programName, programNameSize);
+            if (char* name = reinterpret_cast<char*>(GetWindowLongPtrA(dialog, DWLP_USER)))
+                GetDlgItemTextA(dialog, IDC_SAVE_AS_NAME, name, programNameSize);
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:

@@ -27,12 +27,12 @@ struct TransferState {
     // A reply too short for the program has been reported: every transfer ends at its reply, and
     // saying so once per window is enough.
     bool shortReplyTold = false;
+    // The program in hand: the last name grabbed from a reply or typed into the Save As dialog.
+    // It keeps its value from one transfer to the next for the whole run (no reset clears it).
+    char programName[programNameSize] = {};
 };
 
 extern TransferState transfer;
-// The program in hand: the last name grabbed from a reply or typed into the Save As dialog. It
-// keeps its value from one transfer to the next for the whole run.
-extern char programName[programNameSize];
 
 // Timers of the Librarian window: the response check once, 500 ms after opening, and the watch
 // over unanswered requests.
@@ -53,4 +53,6 @@ void CheckReplyWatch(HWND window);
 // Whether a transfer waits for a reply; a second one is not started then.
 bool TransferRunning();
 
+// The Save As dialog ("SAVEAS"). Its lParam is the name buffer (programNameSize bytes): the
+// dialog shows the name and, on OK, writes the typed one back into it.
 INT_PTR CALLBACK SaveAsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

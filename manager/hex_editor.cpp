@@ -3,6 +3,7 @@
 #include "manager/hex_text.h"
 #include "manager/manager_window.h"
 #include "manager/message_store.h"
+#include "resources/manager_ids.h"
 #include "shell/help.h"
 #include "shell/message_box.h"
 #include "shell/shell_state.h"
@@ -24,15 +25,15 @@ const char oddDigitsText[] = "You must enter an exact number of hex pairs: eg 30
 const char dataEntryCaption[] = "Data entry error";
 
 // The message selected in the Manager's list, or a new one behind all others.
-int EditIndex() {
+int EditIndex(HWND managerWindow) {
     const LRESULT selected =
-        SendDlgItemMessageA(shell.currentModuleWindow, messageList, LB_GETCURSEL, 0, 0);
+        SendDlgItemMessageA(managerWindow, IDC_MANAGER_MESSAGE_LIST, LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? MessageCount() : static_cast<int>(selected);
 }
 
-void OpenEditor(HWND dialog) {
+void OpenEditor(HWND dialog, const HexEditorRequest& request) {
     std::vector<unsigned char> message;
-    switch (SplitForEdit(EditIndex(), maxEditedMessageLength, message)) {
+    switch (SplitForEdit(EditIndex(request.managerWindow), maxEditedMessageLength, message)) {
     case SplitOutcome::split:
         break;
     case SplitOutcome::tooLong:
@@ -44,13 +45,13 @@ void OpenEditor(HWND dialog) {
         return;
     }
     if (!message.empty())
-        SetDlgItemTextA(dialog, hexTextField,
+        SetDlgItemTextA(dialog, IDC_HEX_EDITOR_TEXT,
                         FormatHexText(message.data(), message.size()).c_str());
 }
 
 // Every refusal leaves the dialog open with the text as typed, to be corrected.
 void StoreTypedMessage(HWND dialog) {
-    const HWND field = GetDlgItem(dialog, hexTextField);
+    const HWND field = GetDlgItem(dialog, IDC_HEX_EDITOR_TEXT);
     if (static_cast<std::size_t>(GetWindowTextLengthA(field)) > maxHexTextLength) {
         ShowMessageBox(dialog, textTooLongText, "Error", MB_ICONSTOP | MB_OK);
         return;
@@ -79,21 +80,21 @@ void StoreTypedMessage(HWND dialog) {
 
 // There is no handling of the system's cancel command: Escape does nothing, only the Cancel
 // button leaves.
-INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OpenEditor(dialog);
+        OpenEditor(dialog, *reinterpret_cast<const HexEditorRequest*>(lParam));
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case hexOkButton:
+        case IDC_HEX_EDITOR_OK:
             StoreTypedMessage(dialog);
             return TRUE;
-        case hexCancelButton:
+        case IDC_HEX_EDITOR_CANCEL:
             CancelEdit();
             EndDialog(dialog, editorClosed);
             return TRUE;
-        case hexHelpButton:
+        case IDC_HEX_EDITOR_HELP:
             ShowHelp(hexEditorHelpContext);
             return TRUE;
         }

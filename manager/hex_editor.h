@@ -6,10 +6,10 @@
 // a new one at the end of the store when none is selected, through the store's edit split: OK
 // puts the typed message in its place, Cancel leaves the store as it was. It ends with 0, or with
 // 99 when the selected message is too long to edit (the store is then unchanged).
+//
+// Its lParam is a HexEditorRequest, read when the dialog opens.
+struct HexEditorRequest {
+    // The Manager window, whose message list says which message is edited.
+    HWND managerWindow = nullptr;
+};
 INT_PTR CALLBACK HexEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Controls of "CREATE".
-inline constexpr int hexTextField = 400;
-inline constexpr int hexOkButton = 111;
-inline constexpr int hexCancelButton = 301;
-inline constexpr int hexHelpButton = 150;

@@ -29,8 +29,8 @@ void OpenManagerWindow(HWND window) {
     AllocateInputBuffers();
     const bool portsHeld = OpenManagerPorts(window);
 
-    AttachStoreLabelList(GetDlgItem(window, messageList));
-    AttachFileListBox(GetDlgItem(window, fileListBox));
+    AttachStoreLabelList(GetDlgItem(window, IDC_MANAGER_MESSAGE_LIST));
+    AttachFileListBox(GetDlgItem(window, IDC_MANAGER_FILE_LIST));
     ResetStore();
     RebuildFileList(impossibleFileName);
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "resources/manager_ids.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -8,21 +10,6 @@
 // the message store with the input port, its right half the file list of the current folder with
 // the output port. ManagerWindowProc ends the window with 0 (quit) or 2 (Librarian).
 INT_PTR CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Controls of "MainWindow".
-inline constexpr int clearButton = 100;
-inline constexpr int saveAsButton = 101;
-inline constexpr int messageList = 102;
-inline constexpr int sendButton = 103;
-inline constexpr int fileListBox = 104;
-inline constexpr int inputPortCombo = 105;
-inline constexpr int outputPortCombo = 106;
-inline constexpr int openButton = 107;
-inline constexpr int deleteButton = 109;
-inline constexpr int createEditButton = 111;
-inline constexpr int managerHelpButton = 150;
-inline constexpr int aboutButton = 151;
-inline constexpr int librarianButton = 3000;
 
 // The three groups of buttons whose captions switch (see manager_window_captions.cpp).
 inline constexpr int captionGroupCount = 3;

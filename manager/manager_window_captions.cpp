@@ -14,17 +14,17 @@ namespace {
 enum class CaptionCondition { messageSelected, fileSelected, librarianChosen };
 
 const SwitchedCaption editCaption[] = {
-    {createEditButton, "Edit", "Edit selected sysex message (+CTRL...)", "Create",
+    {IDC_MANAGER_CREATE_EDIT, "Edit", "Edit selected sysex message (+CTRL...)", "Create",
      "Create new sysex message from user input"},
 };
 const SwitchedCaption fileCaptions[] = {
-    {openButton, "<< Open", "Open selected file into memory (+CTRL...)", "<< Open...",
+    {IDC_MANAGER_OPEN, "<< Open", "Open selected file into memory (+CTRL...)", "<< Open...",
      "Choose a file from disk to open into memory"},
-    {sendButton, "Send", "Send selected file to instrument (+CTRL...)", "Send...",
+    {IDC_MANAGER_SEND, "Send", "Send selected file to instrument (+CTRL...)", "Send...",
      "Choose a file from disk to send to instrument"},
 };
 const SwitchedCaption librarianCaption[] = {
-    {librarianButton, "Librarian", "Enter librarian (+CTRL...)", "Librarian...",
+    {IDC_MANAGER_LIBRARIAN, "Librarian", "Enter librarian (+CTRL...)", "Librarian...",
      "Choose instrument settings and enter librarian"},
 };
 
@@ -41,27 +41,27 @@ const CaptionGroup captionGroups[captionGroupCount] = {
 
 // In the order the tools are registered.
 const TipEntry managerTips[] = {
-    {inputPortCombo, "Choose MIDI port that will receive data", false},
-    {outputPortCombo, "Choose MIDI port to send data with", false},
-    {saveAsButton, "Save all the above data", false},
-    {clearButton, "Clear all the above data", false},
-    {deleteButton, "Delete selected file from disk", false},
-    {managerHelpButton, "Click for help and useful advice", false},
-    {createEditButton, "Create new sysex message from user input", false},
-    {aboutButton, "Show program information", false},
-    {openButton, "Choose a file from disk to open into memory", false},
-    {sendButton, "Choose a file from disk to send to instrument", false},
-    {librarianButton, "Choose instrument settings and enter librarian", false},
-    {fileListBox, "Lists files on disk, in the current folder", true},
-    {messageList, "Lists data in memory", true},
+    {IDC_PORTS_INPUT, "Choose MIDI port that will receive data", false},
+    {IDC_PORTS_OUTPUT, "Choose MIDI port to send data with", false},
+    {IDC_MANAGER_SAVE_AS, "Save all the above data", false},
+    {IDC_MANAGER_CLEAR, "Clear all the above data", false},
+    {IDC_MANAGER_DELETE, "Delete selected file from disk", false},
+    {IDC_MANAGER_HELP, "Click for help and useful advice", false},
+    {IDC_MANAGER_CREATE_EDIT, "Create new sysex message from user input", false},
+    {IDC_MANAGER_ABOUT, "Show program information", false},
+    {IDC_MANAGER_OPEN, "Choose a file from disk to open into memory", false},
+    {IDC_MANAGER_SEND, "Choose a file from disk to send to instrument", false},
+    {IDC_MANAGER_LIBRARIAN, "Choose instrument settings and enter librarian", false},
+    {IDC_MANAGER_FILE_LIST, "Lists files on disk, in the current folder", true},
+    {IDC_MANAGER_MESSAGE_LIST, "Lists data in memory", true},
 };
 
 bool ConditionHolds(HWND window, CaptionCondition condition) {
     switch (condition) {
     case CaptionCondition::messageSelected:
-        return HasListSelection(window, messageList);
+        return HasListSelection(window, IDC_MANAGER_MESSAGE_LIST);
     case CaptionCondition::fileSelected:
-        return HasListSelection(window, fileListBox);
+        return HasListSelection(window, IDC_MANAGER_FILE_LIST);
     case CaptionCondition::librarianChosen:
         return settings.LibrarianInstrument != -1;
     }

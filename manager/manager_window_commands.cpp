@@ -42,16 +42,16 @@ void SelectPortsInUse(HWND window) {
                 SendDlgItemMessageA(window, combo, CB_SETCURSEL, position, 0);
         }
     };
-    select(inputPortCombo, midi.inputListDevices, settings.InputPort);
-    select(outputPortCombo, midi.outputListDevices, settings.OutputPort);
+    select(IDC_PORTS_INPUT, midi.inputListDevices, settings.InputPort);
+    select(IDC_PORTS_OUTPUT, midi.outputListDevices, settings.OutputPort);
 }
 
 // A new input port starts a new store; the output is closed around the change.
 void ChangeInputPort(HWND window) {
-    const int device = InputDeviceAtPosition(ComboSelection(window, inputPortCombo));
+    const int device = InputDeviceAtPosition(ComboSelection(window, IDC_PORTS_INPUT));
     CloseOutput();
     ChangeInputDevice(window, device);
-    PortChosen(inputPortCombo);
+    PortChosen(IDC_PORTS_INPUT);
     OpenOutputAgain(window);
     ResetStore();
     SelectPortsInUse(window);
@@ -59,8 +59,8 @@ void ChangeInputPort(HWND window) {
 }
 
 void ChangeOutputPort(HWND window) {
-    ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, outputPortCombo)));
-    PortChosen(outputPortCombo);
+    ChangeOutputDevice(window, OutputDeviceAtPosition(ComboSelection(window, IDC_PORTS_OUTPUT)));
+    PortChosen(IDC_PORTS_OUTPUT);
     SelectPortsInUse(window);
     CheckPorts(window);
 }
@@ -76,11 +76,11 @@ void SaveStore(HWND window) {
 
 // Without a selected file, or with CTRL held, the user chooses the file first.
 void OpenFile(HWND window) {
-    if (ListSelection(window, fileListBox) < 0 || ControlKeyHeld()) {
+    if (ListSelection(window, IDC_MANAGER_FILE_LIST) < 0 || ControlKeyHeld()) {
         if (ChooseFile("Open") != 0)
             return;
     }
-    const int selected = ListSelection(window, fileListBox);
+    const int selected = ListSelection(window, IDC_MANAGER_FILE_LIST);
     if (selected < 0)
         return;
     ResetStore();
@@ -93,28 +93,31 @@ void OpenFile(HWND window) {
 void SendSelectedFile(HWND window) {
     if (TellWhyNothingCanBeSent(window))
         return;
-    if (ListSelection(window, fileListBox) < 0 || ControlKeyHeld())
+    if (ListSelection(window, IDC_MANAGER_FILE_LIST) < 0 || ControlKeyHeld())
         ChooseFile("Send");
-    const int selected = ListSelection(window, fileListBox);
+    const int selected = ListSelection(window, IDC_MANAGER_FILE_LIST);
     if (selected >= 0)
         SendFile(FileListName(selected).c_str());
 }
 
 void DeleteSelectedFile(HWND window) {
-    const int selected = ListSelection(window, fileListBox);
+    const int selected = ListSelection(window, IDC_MANAGER_FILE_LIST);
     if (selected < 0) {
         ShowError(window, noFileToDeleteText);
         return;
     }
-    ConfirmDelete(ListText(window, fileListBox, selected).c_str(), FileListName(selected).c_str(),
-                  selected);
+    ConfirmDelete(ListText(window, IDC_MANAGER_FILE_LIST, selected).c_str(),
+                  FileListName(selected).c_str(), selected);
 }
 
 // With CTRL held a new message is made, whatever is selected.
 void EditMessage(HWND window) {
     if (ControlKeyHeld())
-        SendDlgItemMessageA(window, messageList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc, 0);
+        SendDlgItemMessageA(window, IDC_MANAGER_MESSAGE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1),
+                            0);
+    const HexEditorRequest request{window};
+    DialogBoxParamA(shell.instance, "CREATE", window, HexEditorProc,
+                    reinterpret_cast<LPARAM>(&request));
     // Whatever became of the dialog, the store is never left split.
     if (store.mode == StoreMode::split)
         CancelEdit();
@@ -123,10 +126,11 @@ void EditMessage(HWND window) {
 // The way into the Librarian passes the instrument definition dialog, which confirms itself at
 // once (automaticPass) when a definition was chosen before and CTRL is not held.
 void EnterLibrarian(HWND window) {
-    shell.automaticPass = settings.LibrarianInstrument != -1 && !ControlKeyHeld();
+    const bool automaticPass = settings.LibrarianInstrument != -1 && !ControlKeyHeld();
     EnterLibrarianFirstTime();
     // The dialog is the Librarian's; the program hands it over at start-up.
-    if (moduleHooks.chooseInstrument != nullptr && moduleHooks.chooseInstrument(window)) {
+    if (moduleHooks.chooseInstrument != nullptr &&
+        moduleHooks.chooseInstrument(window, automaticPass)) {
         // The definition's ports are the ones chosen now; no remembered device comes back.
         KeepDevicesInUse();
         // The input is closed, and what it returns stored, before the window ends: the dialog
@@ -140,15 +144,15 @@ void EnterLibrarian(HWND window) {
 // The commands that read or empty the store, or leave the window.
 bool UsesStore(int control, int notification) {
     switch (control) {
-    case inputPortCombo:
+    case IDC_PORTS_INPUT:
         return notification == CBN_SELCHANGE;
-    case messageList:
+    case IDC_MANAGER_MESSAGE_LIST:
         return notification == LBN_DBLCLK;
-    case clearButton:
-    case saveAsButton:
-    case openButton:
-    case createEditButton:
-    case librarianButton:
+    case IDC_MANAGER_CLEAR:
+    case IDC_MANAGER_SAVE_AS:
+    case IDC_MANAGER_OPEN:
+    case IDC_MANAGER_CREATE_EDIT:
+    case IDC_MANAGER_LIBRARIAN:
         return true;
     }
     return false;
@@ -160,47 +164,47 @@ void HandleManagerCommand(HWND window, int control, int notification) {
     if (UsesStore(control, notification))
         TakeInReceivedInput(window);
     switch (control) {
-    case inputPortCombo:
+    case IDC_PORTS_INPUT:
         if (notification == CBN_SELCHANGE)
             ChangeInputPort(window);
         break;
-    case outputPortCombo:
+    case IDC_PORTS_OUTPUT:
         if (notification == CBN_SELCHANGE)
             ChangeOutputPort(window);
         break;
-    case clearButton:
+    case IDC_MANAGER_CLEAR:
         ResetStore();
         break;
-    case saveAsButton:
+    case IDC_MANAGER_SAVE_AS:
         SaveStore(window);
         break;
-    case openButton:
+    case IDC_MANAGER_OPEN:
         OpenFile(window);
         break;
-    case sendButton:
+    case IDC_MANAGER_SEND:
         SendSelectedFile(window);
         break;
-    case deleteButton:
+    case IDC_MANAGER_DELETE:
         DeleteSelectedFile(window);
         break;
-    case createEditButton:
+    case IDC_MANAGER_CREATE_EDIT:
         EditMessage(window);
         break;
-    case messageList:
+    case IDC_MANAGER_MESSAGE_LIST:
         if (notification == LBN_DBLCLK)
             EditMessage(window);
         break;
-    case fileListBox:
+    case IDC_MANAGER_FILE_LIST:
         if (notification == LBN_DBLCLK)
             SendSelectedFile(window);
         break;
-    case managerHelpButton:
+    case IDC_MANAGER_HELP:
         ShowHelp(managerHelpContext);
         break;
-    case aboutButton:
+    case IDC_MANAGER_ABOUT:
         ShowAbout(window);
         break;
-    case librarianButton:
+    case IDC_MANAGER_LIBRARIAN:
         EnterLibrarian(window);
         break;
     }

@@ -38,12 +38,12 @@ struct Direction {
 
 Direction InputDirection() {
     return {managerWindow.input, midi.inputListDevices, settings.InputPort,
-            midi.inputOpen,      inputPortCombo,        OpenInput};
+            midi.inputOpen,      IDC_PORTS_INPUT,       OpenInput};
 }
 
 Direction OutputDirection() {
     return {managerWindow.output, midi.outputListDevices, settings.OutputPort,
-            midi.outputOpen,      outputPortCombo,        OpenOutput};
+            midi.outputOpen,      IDC_PORTS_OUTPUT,       OpenOutput};
 }
 
 // A remembered device that the system does not list now (an interface unplugged, or the first
@@ -128,7 +128,7 @@ void ReopenManagerPorts(HWND window) {
 }
 
 void PortChosen(int combo) {
-    const Direction d = combo == inputPortCombo ? InputDirection() : OutputDirection();
+    const Direction d = combo == IDC_PORTS_INPUT ? InputDirection() : OutputDirection();
     d.hold.standingIn = false;
     RecordAttempt(d);
 }

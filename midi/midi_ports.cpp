@@ -2,15 +2,13 @@
 #include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
 #include "midi/sysex_output.h"
+#include "resources/port_ids.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr int inputPortList = 105;
-constexpr int outputPortList = 106;
 
 const char inputOpenFailure[] = "Couldn't open MIDI input device.\n"
                                 "Some other program may be using it. "
@@ -119,8 +117,8 @@ void OpenOutputTelling(HWND window, bool tellFailure) {
 void FillPortLists(HWND window) {
     midi.inputDeviceCount = midiInGetNumDevs();
     midi.outputDeviceCount = midiOutGetNumDevs();
-    const HWND inputList = GetDlgItem(window, inputPortList);
-    const HWND outputList = GetDlgItem(window, outputPortList);
+    const HWND inputList = GetDlgItem(window, IDC_PORTS_INPUT);
+    const HWND outputList = GetDlgItem(window, IDC_PORTS_OUTPUT);
     SendMessageA(inputList, CB_RESETCONTENT, 0, 0);
     SendMessageA(outputList, CB_RESETCONTENT, 0, 0);
     midi.inputListDevices.clear();

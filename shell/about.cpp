@@ -1,11 +1,10 @@
 #include "shell/about.h"
 
+#include "resources/shell_ids.h"
 #include "shell/shared_dialogs.h"
 #include "shell/shell_state.h"
 
 namespace {
-
-constexpr int aboutOkId = 300;
 
 // Titles by the current module; with none the resource's own title stays.
 const char* const aboutTitles[] = {
@@ -32,7 +31,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case aboutOkId:
+        case IDC_ABOUT_OK:
             EndDialog(dialog, 0);
             return TRUE;
         }

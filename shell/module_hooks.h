@@ -5,7 +5,8 @@
 // with the other module's own functions.
 struct ModuleHooks {
     // Runs the instrument definition dialog over `owner`; true when a definition was confirmed.
-    bool (*chooseInstrument)(HWND owner) = nullptr;
+    // With `automaticPass` the dialog confirms at once a definition chosen before.
+    bool (*chooseInstrument)(HWND owner, bool automaticPass) = nullptr;
 };
 
 extern ModuleHooks moduleHooks;

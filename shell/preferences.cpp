@@ -1,3 +1,4 @@
+#include "resources/shell_ids.h"
 #include "shell/preferences_rules.h"
 #include "shell/message_box.h"
 #include "shell/settings_registry.h"
@@ -17,14 +18,6 @@ const char syxClaimText[] =
 
 namespace {
 
-enum PreferencesControl {
-    titlePictureId = 3000,
-    titleSoundId = 3001,
-    handleSyxId = 3004,
-    tooltipsOffId = 3006, // then Normal 3007, Maximum 3008: 3006 + the level
-    tooltipsMaximumId = 3008,
-};
-
 constexpr INT_PTR preferencesAccepted = 0;
 constexpr INT_PTR preferencesCancelled = 99;
 
@@ -37,22 +30,24 @@ bool Ticked(HWND dialog, int id) {
 }
 
 void ShowChoice(HWND dialog, const PreferencesChoice& shown) {
-    Tick(dialog, handleSyxId, shown.handleSyx);
-    EnableWindow(GetDlgItem(dialog, handleSyxId), shown.handleSyxEnabled);
-    Tick(dialog, titlePictureId, shown.titlePicture);
-    Tick(dialog, titleSoundId, shown.titleSound);
-    CheckRadioButton(dialog, tooltipsOffId, tooltipsMaximumId, tooltipsOffId + shown.toolTips);
+    Tick(dialog, IDC_PREFERENCES_HANDLE_SYX, shown.handleSyx);
+    EnableWindow(GetDlgItem(dialog, IDC_PREFERENCES_HANDLE_SYX), shown.handleSyxEnabled);
+    Tick(dialog, IDC_PREFERENCES_TITLE_PICTURE, shown.titlePicture);
+    Tick(dialog, IDC_PREFERENCES_WELCOME_SOUND, shown.titleSound);
+    CheckRadioButton(dialog, IDC_PREFERENCES_TOOLTIPS_OFF, IDC_PREFERENCES_TOOLTIPS_MAXIMUM,
+                     IDC_PREFERENCES_TOOLTIPS_OFF + shown.toolTips);
 }
 
 PreferencesChoice ReadChoice(HWND dialog) {
     PreferencesChoice choice;
-    choice.titlePicture = Ticked(dialog, titlePictureId);
-    choice.titleSound = Ticked(dialog, titleSoundId);
-    choice.handleSyx = Ticked(dialog, handleSyxId);
-    choice.handleSyxEnabled = IsWindowEnabled(GetDlgItem(dialog, handleSyxId)) != FALSE;
+    choice.titlePicture = Ticked(dialog, IDC_PREFERENCES_TITLE_PICTURE);
+    choice.titleSound = Ticked(dialog, IDC_PREFERENCES_WELCOME_SOUND);
+    choice.handleSyx = Ticked(dialog, IDC_PREFERENCES_HANDLE_SYX);
+    choice.handleSyxEnabled =
+        IsWindowEnabled(GetDlgItem(dialog, IDC_PREFERENCES_HANDLE_SYX)) != FALSE;
     choice.toolTips = toolTipsOff;
     for (int level = toolTipsOff; level <= toolTipsMaximum; ++level)
-        if (Ticked(dialog, tooltipsOffId + level))
+        if (Ticked(dialog, IDC_PREFERENCES_TOOLTIPS_OFF + level))
             choice.toolTips = level;
     return choice;
 }

@@ -24,7 +24,6 @@ struct ShellState {
     bool busy = false;
     HWND titleWindow = nullptr;
     bool firstPaint = false;
-    bool automaticPass = false;
     // The module dialog descriptions with their class names written in (Manager, Librarian,
     // Program Editor), made once at start-up.
     std::vector<std::uint8_t> moduleDialogs[3];

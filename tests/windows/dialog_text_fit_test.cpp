@@ -11,6 +11,7 @@
 #include "editor/effect_type.h"
 #include "editor/effect_values.h"
 #include "editor/multisounds.h"
+#include "resources/editor_ids.h"
 
 #include <windows.h>
 
@@ -54,7 +55,7 @@ Texts EditorTexts() {
         ApplyEffectType(program, 1);
         for (int slot = 1; slot <= effectSlotCount; ++slot) {
             const EffectSlot& layout = EffectSlotOf(program, 1, slot);
-            texts[firstEffectSlotLabel + slot - 1].insert(layout.label);
+            texts[IDC_EDITOR_EFFECT_PARAMETER_1_LABEL + slot - 1].insert(layout.label);
             if (layout.kind == effectValueEmpty)
                 continue;
             const bool twoBytes = SlotTakesTwoBytes(layout.kind);
@@ -66,7 +67,7 @@ Texts EditorTexts() {
                 ControlState box;
                 ShowEffectValue(shown, 1, slot, box);
                 if (!CheckEffectValue(shown, 1, slot, box))
-                    texts[firstEffectValueBox + slot - 1].insert(box.text);
+                    texts[IDC_EDITOR_EFFECT_PARAMETER_1 + slot - 1].insert(box.text);
             }
         }
     }

@@ -22,8 +22,8 @@ TEST(EditorWindowBoxes, DumpsAreHeldAndTheFetchWatchWaitsWhileABoxIsOpen) {
     definition.rangeEnd = 1;
     definition.programSize = 170;
     SetFieldText(definition.requestString, "F0 [#00]");
-    const HWND window = wintest::CreateStandInWindow("Editor", StandInEditor,
-                                                     {{"COMBOBOX", programBox, CBS_DROPDOWN}});
+    const HWND window = wintest::CreateStandInWindow(
+        "Editor", StandInEditor, {{"COMBOBOX", IDC_EDITOR_PROGRAM, CBS_DROPDOWN}});
     shell.currentModuleWindow = window;
     editorWindow.listEnd = 1;
     editorWindow.fetchIndex = editorWindow.answerIndex = 0;
@@ -55,7 +55,7 @@ TEST(EditorWindowBoxes, DumpsAreHeldAndTheFetchWatchWaitsWhileABoxIsOpen) {
     deliver();
     wintest::PumpMessages();
     boxes.Finish();
-    EXPECT_EQ(wintest::ComboBoxLines(GetDlgItem(window, programBox)),
+    EXPECT_EQ(wintest::ComboBoxLines(GetDlgItem(window, IDC_EDITOR_PROGRAM)),
               (std::vector<std::string>{"00 ", "01 "}));
     EXPECT_FALSE(watchFired);
     // The request went out as its box closed: its dump is not overdue yet.

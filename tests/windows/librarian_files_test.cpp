@@ -16,6 +16,7 @@
 #include "librarian/definition_files.h"
 #include "librarian/device_list.h"
 #include "librarian/file_creation.h"
+#include "resources/librarian_ids.h"
 #include "librarian/instrument_definition.h"
 #include "shell/shell_state.h"
 
@@ -180,10 +181,10 @@ class LibrarianBanks : public LibrarianFiles {
     void SetUp() override {
         LibrarianFiles::SetUp();
         window = CreateStandInWindow("Librarian", nullptr,
-                                     {{"COMBOBOX", bankComboId, CBS_DROPDOWNLIST},
-                                      {"LISTBOX", bankProgramListId, LBS_SORT}});
-        combo = GetDlgItem(window, bankComboId);
-        programs = GetDlgItem(window, bankProgramListId);
+                                     {{"COMBOBOX", IDC_LIBRARIAN_BANK, CBS_DROPDOWNLIST},
+                                      {"LISTBOX", IDC_LIBRARIAN_BANK_PROGRAMS, LBS_SORT}});
+        combo = GetDlgItem(window, IDC_LIBRARIAN_BANK);
+        programs = GetDlgItem(window, IDC_LIBRARIAN_BANK_PROGRAMS);
         shell.currentModuleWindow = window;
         instrument.definition.programSize = 4;
     }
