@@ -7,6 +7,7 @@
 #include "midi/midi_state.h"
 #include "resources/librarian_ids.h"
 #include "shell/help.h"
+#include "shell/list_controls.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -36,12 +37,7 @@ struct DefinitionDialogState {
 
 DefinitionDialogState definitionDialog;
 
-struct DefinitionTip {
-    int control;
-    const char* text;
-};
-
-const DefinitionTip definitionTips[] = {
+const TipEntry definitionTips[] = {
     {IDC_DEFINITION_CHANNEL, "Selects MIDI channel device is set to"},
     {IDC_DEFINITION_MODEL, "Selects instrument make and model"},
     {IDC_DEFINITION_SIZE,
@@ -138,22 +134,11 @@ std::string FieldString(HWND dialog, int control) {
     return text.data();
 }
 
-int ComboSelection(HWND dialog, int combo) {
-    return static_cast<int>(SendDlgItemMessageA(dialog, combo, CB_GETCURSEL, 0, 0));
-}
-
 // The list's entry, not the box's text: while the selection changes the box still shows the old
 // one.
 std::string SelectedModel(HWND dialog) {
     const int position = ComboSelection(dialog, IDC_DEFINITION_MODEL);
-    const LRESULT length =
-        SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_GETLBTEXTLEN, position, 0);
-    if (position < 0 || length == CB_ERR)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendDlgItemMessageA(dialog, IDC_DEFINITION_MODEL, CB_GETLBTEXT, position,
-                        reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
+    return position < 0 ? std::string() : ComboText(dialog, IDC_DEFINITION_MODEL, position);
 }
 
 void SelectNewInstrument(HWND dialog) {
@@ -238,8 +223,7 @@ void OpenDefinitionDialog(HWND dialog, const InstrumentChoice& choice) {
         return;
     }
     CreateModuleTooltips(dialog);
-    for (const DefinitionTip& tip : definitionTips)
-        AddTip(dialog, tip.control, tip.text);
+    AddTips(dialog, definitionTips);
 }
 
 // The position of a definition in the list the next opening shows.
