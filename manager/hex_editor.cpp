@@ -5,6 +5,7 @@
 #include "manager/message_store.h"
 #include "resources/manager_ids.h"
 #include "shell/help.h"
+#include "shell/list_controls.h"
 #include "shell/message_box.h"
 #include "shell/shell_state.h"
 
@@ -26,9 +27,8 @@ const char dataEntryCaption[] = "Data entry error";
 
 // The message selected in the Manager's list, or a new one behind all others.
 int EditIndex(HWND managerWindow) {
-    const LRESULT selected =
-        SendDlgItemMessageA(managerWindow, IDC_MANAGER_MESSAGE_LIST, LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? MessageCount() : static_cast<int>(selected);
+    const int selected = ListSelection(managerWindow, IDC_MANAGER_MESSAGE_LIST);
+    return selected < 0 ? MessageCount() : selected;
 }
 
 void OpenEditor(HWND dialog, const HexEditorRequest& request) {
