@@ -5,7 +5,6 @@
 #include "librarian/instrument_definition.h"
 #include "shell/message_box.h"
 #include "shell/module_keys.h"
-#include "shell/module_windows.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 

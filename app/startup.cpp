@@ -6,7 +6,6 @@
 #include "shell/message_box.h"
 #include "shell/message_hook.h"
 #include "shell/module_hooks.h"
-#include "shell/module_windows.h"
 #include "shell/settings_registry.h"
 #include "shell/shell_state.h"
 #include "shell/startup_boxes.h"

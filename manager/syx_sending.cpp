@@ -1,9 +1,9 @@
 #include "manager/syx_sending.h"
 
 #include "manager/syx_files.h"
-#include "shell/message_box.h"
 #include "midi/midi_hooks.h"
 #include "midi/midi_state.h"
+#include "shell/message_box.h"
 #include "shell/shell_state.h"
 
 SyxSendState syxSending;
